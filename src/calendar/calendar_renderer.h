@@ -1,0 +1,66 @@
+#pragma once
+#include "calendar/calendar_settings.h"
+#include "calendar/drawn_calendar.h"
+
+#include <QFont>
+#include <functional>
+
+class QPainter;
+class TCalendarPage;
+
+// Everything one month grid or planner drawing needs; filled before each drawing.
+struct TCalDrawRecord {
+    TColor background = clWhite;
+    TColor titleBackground = clWhite;
+    int minTitleHeight = 0;
+    int month = 1, year = 1997, day = 1;
+    TRect rect; // scaled calendar rectangle
+    TCalendarNumberPosition numberPosition = TCalendarNumberPosition::cnpUpperRight;
+    int startOfWeek = 1;
+    TCalBorderStyle calendarBorder = TCalBorderStyle::cbAll;
+    TCalFont titleFont; // sizes already scaled
+    bool showYear = true;
+    TCalFont headersFont;
+    TCalBorderStyle headersBorder = TCalBorderStyle::cbAll;
+    TCalHeadersStyle headersStyle = TCalHeadersStyle::dsThreeChars;
+    TColor headersBackground = clWhite;
+    TCalFont cellFont;
+    TCalBorderStyle cellBorder = TCalBorderStyle::cbAll;
+    std::array<QString, 12> monthNames;
+    std::array<QString, 7> dayNames;
+    int plannerDays = 7;
+    int plannerHours = 10;
+    QTime startingTime{8, 0};
+    QString titleText; // replaces the generated title when not empty
+    int fontPpi = 96; // pixels per inch that point sizes convert with
+};
+
+// Paints a day cell's rich text into its free rectangle (the rich-text engine's job).
+using CellTextPainter = std::function<void(QPainter&, int cellIndex, const TRect& rFree)>;
+
+// A font at a point size, in pixels of the given resolution (as the screen sizes fonts).
+QFont MakeQFont(const TCalFont& font, int pointSize, int ppi);
+int FontPixelHeight(int pointSize, int ppi);
+
+// Day-name header text in a header style.
+QString HeaderText(const QString& dayName, TCalHeadersStyle style);
+
+// One month grid (main calendar or mini); writes the cell and band rectangles into out.
+void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out);
+// A week or day planner; writes its rows as cells 1..rows into out.
+void DrawPlanner(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out);
+// Title of a week planner starting on the record's date, or of a day planner.
+QString PlannerTitle(const TCalDrawRecord& rec);
+
+TCalDrawRecord MainDrawRecord(const TCalendarPage& page, float zoom);
+TCalDrawRecord MiniDrawRecord(const TCalendarPage& page, float zoom);
+
+// The page as the screen shows it, onto any painter whose origin is the page's corner:
+// white sheet, border picture, main calendar or planner with cell texts, minis.
+// Records the cell geometry in the page for hit tests.
+void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellTextPainter& cellText);
+
+// Hook that draws a special-border picture stretched into a rectangle (set by the program
+// once a metafile player exists). Returns false when it could not draw.
+using BorderPainter = std::function<bool(QPainter&, const QRectF&, const QByteArray&)>;
+void setBorderPainter(BorderPainter painter);
