@@ -11,7 +11,8 @@ public:
     const QByteArray& rtf() const { return m_rtf; }
     void setRtf(const QByteArray& rtf) { m_rtf = rtf; }
 
-    // Empty when it holds no bytes or its RTF carries no text and no picture.
+    // Empty when it holds no bytes or its RTF carries no picture and no text other
+    // than blanks, tabs and line or paragraph breaks.
     bool isEmpty() const;
     void clear() { m_rtf.clear(); }
     void assign(const TWPRtfStorage& other) { m_rtf = other.m_rtf; }

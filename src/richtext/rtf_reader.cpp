@@ -1,0 +1,816 @@
+#include "rtf_reader.h"
+
+#include "rtf_codepage.h"
+#include "rtf_picture.h"
+
+#include <QColor>
+#include <QHash>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr int kMaxDepth = 256;
+constexpr int kPuaCodePage = -3; // symbol fonts other than Symbol: bytes map to U+F0xx
+
+struct CharState {
+    int font = -1; // \fN as written; -1 = none given (the default font applies)
+    int fs = -1;   // half points; -1 = none given
+    bool bold = false, italic = false, underline = false, strike = false;
+    int cf = 0, cb = 0;
+    int vert = 0; // 1 superscript, 2 subscript
+
+    bool operator==(const CharState& o) const
+    {
+        return font == o.font && fs == o.fs && bold == o.bold && italic == o.italic
+            && underline == o.underline && strike == o.strike && cf == o.cf && cb == o.cb && vert == o.vert;
+    }
+    bool operator!=(const CharState& o) const { return !(*this == o); }
+};
+
+enum class Dest { Text, Skip, FontTable, ColorTable, Pict };
+
+struct GroupState {
+    CharState ch;
+    int align = 0; // 0 left, 1 right, 2 centre, 3 justified
+    Dest dest = Dest::Text;
+    int uc = 1;
+    bool allowUd = false;
+};
+
+struct FontEntry {
+    QString name;
+    int charset = 0;
+    int cpg = 0;
+};
+
+bool isKnownCodePage(int cp)
+{
+    switch (cp) {
+    case 437: case 850: case 852: case 866: case 874: case 932: case 936: case 949: case 950:
+    case 1250: case 1251: case 1252: case 1253: case 1254: case 1255: case 1256: case 1257:
+    case 1258: case 1361: case 10000:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Destinations whose content never shows.
+bool isSkippedDestination(const QByteArray& w)
+{
+    static const char* words[] = {
+        "info", "stylesheet", "header", "headerl", "headerr", "headerf", "footer", "footerl",
+        "footerr", "footerf", "footnote", "annotation", "nonshppict", "listtable",
+        "listoverridetable", "revtbl", "rsidtbl", "filetbl", "pgdsctbl", "xmlnstbl", "themedata",
+        "colorschememapping", "latentstyles", "datastore", "generator", "objdata", "objclass",
+        "fldinst", "bkmkstart", "bkmkend", "pn", "pnseclvl", "atnid", "atnauthor", "atrfstart",
+        "atrfend", "atndate", "shpinst", "xe", "tc", "tcn", "do", "template", "author",
+        "operator", "title", "subject", "keywords", "comment", "doccomm", "company", "category",
+        "hlinkbase", "creatim", "revtim", "printim", "buptim", "private", "userprops",
+        "mmathPr", "listpicture", "txe", "blipuid", "picprop", "pgptbl", "defchp", "defpap",
+        "wgrffmtfilter", "docvar", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn",
+        "fchars", "lchars", "nesttableprops", "panose", "falt", "fname", "listname"};
+    for (const char* s : words)
+        if (w == s)
+            return true;
+    return false;
+}
+
+class RtfParser {
+public:
+    RtfParser(const QByteArray& in, QTextDocument* doc) : m_in(in), m_doc(doc) {}
+
+    // Parses everything; in content-test mode (no document) stops at the first content.
+    bool run();
+    bool foundContent() const { return m_found; }
+
+private:
+    // tokens
+    void controlWord();
+    void handleWord(const QByteArray& w, bool hasParam, int param);
+    void pushGroup();
+    void popGroup();
+
+    // text
+    int codePage() const;
+    void textByte(unsigned char b);
+    void textChar(QChar c);
+    void flushPending();
+    void flushRun();
+    void paragraph();
+    void ensureBlock();
+    void emitPicture();
+    void skipBinary(int n, bool keep);
+
+    QTextCharFormat charFormat(const CharState& ch) const;
+    QTextBlockFormat blockFormat(int align) const;
+
+    const QByteArray& m_in;
+    QTextDocument* m_doc;
+    QTextCursor m_cursor;
+    qsizetype m_pos = 0;
+
+    GroupState m_st;
+    std::vector<GroupState> m_stack;
+    int m_overflow = 0;
+    bool m_malformed = false;
+    bool m_star = false;
+    int m_ucSkip = 0;
+    bool m_stop = false;
+    bool m_found = false;
+
+    int m_ansiCp = 1252;
+    int m_deff = 0;
+    QHash<int, FontEntry> m_fonts;
+    int m_curFont = 0;
+    QByteArray m_fontName;
+    bool m_haveFontName = false;
+    std::vector<QColor> m_colors;
+    int m_red = -1, m_green = -1, m_blue = -1;
+
+    QByteArray m_pending;
+    int m_pendingCp = 0;
+
+    QString m_run;
+    CharState m_runState;
+    bool m_needBlock = false;
+    bool m_blockStarted = false;
+
+    TWPRtfPicture m_pict;
+    int m_nibble = -1;
+};
+
+int RtfParser::codePage() const
+{
+    const int num = m_st.ch.font >= 0 ? m_st.ch.font : m_deff;
+    auto it = m_fonts.constFind(num);
+    if (m_st.dest == Dest::FontTable)
+        it = m_fonts.constFind(m_curFont);
+    if (it != m_fonts.constEnd()) {
+        if (it->cpg > 0 && isKnownCodePage(it->cpg))
+            return it->cpg;
+        const int cp = rtfcp::codePageForCharset(it->charset);
+        if (cp == rtfcp::kSymbolCodePage)
+            return it->name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0 ? cp : kPuaCodePage;
+        if (cp)
+            return cp;
+    }
+    return m_ansiCp;
+}
+
+void RtfParser::textByte(unsigned char b)
+{
+    if (m_ucSkip > 0) {
+        --m_ucSkip;
+        return;
+    }
+    m_star = false;
+    if (m_st.dest == Dest::Skip || m_st.dest == Dest::ColorTable || m_st.dest == Dest::Pict)
+        return;
+    int cp = codePage();
+    if (m_st.dest == Dest::FontTable && (cp == kPuaCodePage || cp == rtfcp::kSymbolCodePage))
+        cp = m_ansiCp; // a symbol font's own name is plain text
+    if (cp == kPuaCodePage) {
+        flushPending();
+        textChar(b >= 0x20 ? QChar(char16_t(0xF000 + b)) : QChar(b));
+    } else if (rtfcp::isSingleByte(cp)) {
+        flushPending();
+        textChar(rtfcp::decodeByte(cp, b));
+    } else {
+        if (!m_pending.isEmpty() && m_pendingCp != cp)
+            flushPending();
+        m_pendingCp = cp;
+        m_pending.append(char(b));
+    }
+}
+
+void RtfParser::flushPending()
+{
+    if (m_pending.isEmpty())
+        return;
+    const QByteArray bytes = std::exchange(m_pending, QByteArray());
+    const QString s = rtfcp::decode(m_pendingCp, bytes);
+    for (QChar c : s)
+        textChar(c);
+}
+
+void RtfParser::textChar(QChar c)
+{
+    switch (m_st.dest) {
+    case Dest::FontTable:
+        if (c == QLatin1Char(';')) {
+            FontEntry& e = m_fonts[m_curFont];
+            e.name = QString::fromUtf8(m_fontName).trimmed();
+            m_fontName.clear();
+            m_haveFontName = false;
+        } else {
+            m_fontName += QString(c).toUtf8();
+            m_haveFontName = true;
+        }
+        return;
+    case Dest::Text:
+        break;
+    default:
+        return;
+    }
+    if (!m_doc) {
+        if (!(c.isSpace() || c == QChar(0xA0) || c.unicode() < 0x20))
+            m_found = m_stop = true;
+        return;
+    }
+    if (!m_run.isEmpty() && m_runState != m_st.ch)
+        flushRun();
+    if (m_run.isEmpty())
+        m_runState = m_st.ch;
+    m_run.append(c);
+}
+
+QTextCharFormat RtfParser::charFormat(const CharState& ch) const
+{
+    QTextCharFormat f;
+    if (ch.font >= 0) {
+        auto it = m_fonts.constFind(ch.font);
+        if (it != m_fonts.constEnd() && !it->name.isEmpty())
+            f.setFontFamilies(QStringList{it->name});
+    }
+    if (ch.fs > 0)
+        f.setFontPointSize(ch.fs / 2.0);
+    if (ch.bold)
+        f.setFontWeight(QFont::Bold);
+    if (ch.italic)
+        f.setFontItalic(true);
+    if (ch.underline)
+        f.setFontUnderline(true);
+    if (ch.strike)
+        f.setFontStrikeOut(true);
+    if (ch.cf > 0 && ch.cf < int(m_colors.size()) && m_colors[size_t(ch.cf)].isValid())
+        f.setForeground(m_colors[size_t(ch.cf)]);
+    if (ch.cb > 0 && ch.cb < int(m_colors.size()) && m_colors[size_t(ch.cb)].isValid())
+        f.setBackground(m_colors[size_t(ch.cb)]);
+    if (ch.vert == 1)
+        f.setVerticalAlignment(QTextCharFormat::AlignSuperScript);
+    else if (ch.vert == 2)
+        f.setVerticalAlignment(QTextCharFormat::AlignSubScript);
+    return f;
+}
+
+QTextBlockFormat RtfParser::blockFormat(int align) const
+{
+    QTextBlockFormat b;
+    switch (align) {
+    case 1: b.setAlignment(Qt::AlignRight); break;
+    case 2: b.setAlignment(Qt::AlignHCenter); break;
+    case 3: b.setAlignment(Qt::AlignJustify); break;
+    default: break;
+    }
+    return b;
+}
+
+void RtfParser::ensureBlock()
+{
+    if (m_needBlock) {
+        m_cursor.insertBlock(blockFormat(m_st.align), charFormat(m_st.ch));
+        m_needBlock = false;
+    } else if (!m_blockStarted) {
+        m_cursor.setBlockFormat(blockFormat(m_st.align));
+        m_cursor.setBlockCharFormat(charFormat(m_st.ch));
+    }
+    m_blockStarted = true;
+}
+
+void RtfParser::flushRun()
+{
+    if (m_run.isEmpty() || !m_doc)
+        return;
+    ensureBlock();
+    m_cursor.insertText(m_run, charFormat(m_runState));
+    m_run.clear();
+}
+
+void RtfParser::paragraph()
+{
+    if (m_st.dest != Dest::Text)
+        return;
+    flushPending();
+    if (!m_doc)
+        return;
+    flushRun();
+    ensureBlock();
+    m_cursor.setBlockFormat(blockFormat(m_st.align));
+    m_cursor.setBlockCharFormat(charFormat(m_st.ch));
+    m_needBlock = true;
+}
+
+void RtfParser::emitPicture()
+{
+    if (m_nibble >= 0)
+        m_nibble = -1; // an odd trailing digit carries no byte
+    TWPRtfPicture pic = std::exchange(m_pict, TWPRtfPicture());
+    if (!pic.isValid())
+        return;
+    if (!m_doc) {
+        m_found = m_stop = true;
+        return;
+    }
+    flushRun();
+    ensureBlock();
+    if (pic.goalw <= 0 || pic.goalh <= 0) {
+        const QSizeF tw = TWPRtfPicture(pic).displayTwips();
+        const qreal sx = std::clamp(pic.scalex, 1, 1000) / 100.0;
+        const qreal sy = std::clamp(pic.scaley, 1, 1000) / 100.0;
+        pic.goalw = int(qRound64(tw.width() / sx));
+        pic.goalh = int(qRound64(tw.height() / sy));
+    }
+    m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), pic.toFormat());
+}
+
+void RtfParser::pushGroup()
+{
+    flushPending();
+    m_ucSkip = 0;
+    m_star = false;
+    if (int(m_stack.size()) >= kMaxDepth) {
+        ++m_overflow;
+        return;
+    }
+    m_stack.push_back(m_st);
+}
+
+void RtfParser::popGroup()
+{
+    flushPending();
+    m_ucSkip = 0;
+    m_star = false;
+    if (m_overflow > 0) {
+        --m_overflow;
+        return;
+    }
+    if (m_stack.empty()) {
+        m_malformed = true; // a stray closing brace
+        m_stop = m_stack.empty();
+        return;
+    }
+    const Dest leaving = m_st.dest;
+    const GroupState outer = m_stack.back();
+    if (leaving == Dest::FontTable && m_haveFontName) {
+        m_fonts[m_curFont].name = QString::fromUtf8(m_fontName).trimmed();
+        m_fontName.clear();
+        m_haveFontName = false;
+    }
+    if (leaving == Dest::Pict && outer.dest != Dest::Pict) {
+        m_st = outer; // the picture belongs to the enclosing text
+        m_stack.pop_back();
+        if (m_st.dest == Dest::Text)
+            emitPicture();
+        else
+            m_pict = TWPRtfPicture();
+        return;
+    }
+    m_st = outer;
+    m_stack.pop_back();
+    if (m_stack.empty())
+        m_stop = true; // the document's outermost group is closed
+}
+
+void RtfParser::skipBinary(int n, bool keep)
+{
+    const qsizetype avail = m_in.size() - m_pos;
+    const qsizetype len = std::clamp<qsizetype>(n, 0, avail);
+    if (keep)
+        m_pict.data.append(m_in.constData() + m_pos, len);
+    m_pos += len;
+}
+
+void RtfParser::controlWord()
+{
+    ++m_pos; // the backslash
+    if (m_pos >= m_in.size()) {
+        m_malformed = true;
+        return;
+    }
+    const char c = m_in[m_pos];
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+        const qsizetype start = m_pos;
+        while (m_pos < m_in.size() && ((m_in[m_pos] >= 'a' && m_in[m_pos] <= 'z') || (m_in[m_pos] >= 'A' && m_in[m_pos] <= 'Z')))
+            ++m_pos;
+        const QByteArray word = m_in.mid(start, std::min<qsizetype>(m_pos - start, 32));
+        bool hasParam = false;
+        bool neg = false;
+        qint64 value = 0;
+        if (m_pos < m_in.size() && m_in[m_pos] == '-' && m_pos + 1 < m_in.size() && m_in[m_pos + 1] >= '0' && m_in[m_pos + 1] <= '9') {
+            neg = true;
+            ++m_pos;
+        }
+        while (m_pos < m_in.size() && m_in[m_pos] >= '0' && m_in[m_pos] <= '9') {
+            hasParam = true;
+            if (value < 100000000000LL)
+                value = value * 10 + (m_in[m_pos] - '0');
+            ++m_pos;
+        }
+        if (m_pos < m_in.size() && m_in[m_pos] == ' ')
+            ++m_pos;
+        value = std::clamp<qint64>(neg ? -value : value, -2147483647LL, 2147483647LL);
+        const int param = int(value);
+        if (m_ucSkip > 0) {
+            --m_ucSkip;
+            if (word == "bin")
+                skipBinary(param, false);
+            return;
+        }
+        flushPending();
+        handleWord(word, hasParam, param);
+        return;
+    }
+    ++m_pos;
+    if (c == '\'') {
+        int v = 0;
+        int digits = 0;
+        while (digits < 2 && m_pos < m_in.size()) {
+            const int h = QChar::fromLatin1(m_in[m_pos]).isDigit() ? m_in[m_pos] - '0'
+                : (m_in[m_pos] >= 'a' && m_in[m_pos] <= 'f') ? m_in[m_pos] - 'a' + 10
+                : (m_in[m_pos] >= 'A' && m_in[m_pos] <= 'F') ? m_in[m_pos] - 'A' + 10 : -1;
+            if (h < 0)
+                break;
+            v = v * 16 + h;
+            ++digits;
+            ++m_pos;
+        }
+        if (digits == 2)
+            textByte(static_cast<unsigned char>(v));
+        else
+            m_malformed = true;
+        return;
+    }
+    if (c == '*') {
+        m_star = true;
+        return;
+    }
+    flushPending();
+    if (m_ucSkip > 0) {
+        --m_ucSkip;
+        return;
+    }
+    m_star = false;
+    switch (c) {
+    case '\\': case '{': case '}': textChar(QLatin1Char(c)); break;
+    case '~': textChar(QChar(0x00A0)); break;
+    case '-': break; // optional hyphen: only a break opportunity
+    case '_': textChar(QChar(0x2011)); break;
+    case '\r': case '\n': paragraph(); break;
+    case '\t': textChar(QLatin1Char('\t')); break;
+    default: break;
+    }
+}
+
+void RtfParser::handleWord(const QByteArray& w, bool hasParam, int param)
+{
+    const bool star = std::exchange(m_star, false);
+    if (w == "bin") {
+        skipBinary(hasParam ? param : 0, m_st.dest == Dest::Pict);
+        return;
+    }
+    if (m_st.dest == Dest::Skip) {
+        if (w == "ud" && m_st.allowUd) {
+            m_st.dest = Dest::Text;
+            m_st.allowUd = false;
+        }
+        return;
+    }
+    if (star) {
+        if (w == "shppict")
+            return; // the picture inside is the one to show
+        if (w == "ud" && m_st.allowUd) {
+            m_st.allowUd = false;
+            return;
+        }
+        m_st.dest = Dest::Skip;
+        return;
+    }
+    if (w == "fonttbl") { m_st.dest = Dest::FontTable; m_curFont = 0; return; }
+    if (w == "colortbl") { m_st.dest = Dest::ColorTable; m_red = m_green = m_blue = -1; return; }
+    if (w == "pict") {
+        if (m_st.dest == Dest::Text) {
+            m_st.dest = Dest::Pict;
+            m_pict = TWPRtfPicture();
+            m_nibble = -1;
+        } else {
+            m_st.dest = Dest::Skip;
+        }
+        return;
+    }
+    if (w == "upr") { m_st.dest = Dest::Skip; m_st.allowUd = true; return; }
+    if (isSkippedDestination(w)) { m_st.dest = Dest::Skip; return; }
+
+    switch (m_st.dest) {
+    case Dest::FontTable:
+        if (w == "f") {
+            if (m_haveFontName)
+                m_fonts[m_curFont].name = QString::fromUtf8(m_fontName).trimmed();
+            m_fontName.clear();
+            m_haveFontName = false;
+            m_curFont = param;
+            m_fonts[m_curFont];
+        } else if (w == "fcharset") {
+            m_fonts[m_curFont].charset = param;
+        } else if (w == "fcpg") {
+            m_fonts[m_curFont].cpg = param;
+        } else if (w == "u") {
+            textChar(QChar(char16_t(param & 0xFFFF)));
+            m_ucSkip = m_st.uc;
+        } else if (w == "uc") {
+            m_st.uc = std::clamp(param, 0, 16);
+        }
+        return;
+    case Dest::ColorTable:
+        if (w == "red") m_red = std::clamp(param, 0, 255);
+        else if (w == "green") m_green = std::clamp(param, 0, 255);
+        else if (w == "blue") m_blue = std::clamp(param, 0, 255);
+        return;
+    case Dest::Pict: {
+        using K = TWPRtfPicture::Kind;
+        if (w == "pngblip") m_pict.kind = K::Png;
+        else if (w == "jpegblip") m_pict.kind = K::Jpeg;
+        else if (w == "dibitmap") m_pict.kind = K::Dib;
+        else if (w == "wbitmap") { m_pict.kind = K::WBitmap; m_pict.wbmType = param; }
+        else if (w == "wmetafile") { m_pict.kind = K::Wmf; m_pict.mapMode = hasParam ? param : 1; }
+        else if (w == "emfblip") m_pict.kind = K::Emf;
+        else if (w == "macpict" || w == "pmmetafile") m_pict.kind = K::None;
+        else if (w == "picw") m_pict.picw = std::clamp(param, 0, 1000000);
+        else if (w == "pich") m_pict.pich = std::clamp(param, 0, 1000000);
+        else if (w == "picwgoal") m_pict.goalw = std::clamp(param, 0, 1000000);
+        else if (w == "pichgoal") m_pict.goalh = std::clamp(param, 0, 1000000);
+        else if (w == "picscalex") m_pict.scalex = std::clamp(param, 1, 1000);
+        else if (w == "picscaley") m_pict.scaley = std::clamp(param, 1, 1000);
+        else if (w == "wbmbitspixel") m_pict.wbmBitsPixel = std::clamp(param, 1, 32);
+        else if (w == "wbmplanes") m_pict.wbmPlanes = std::clamp(param, 1, 8);
+        else if (w == "wbmwidthbytes") m_pict.wbmWidthBytes = std::clamp(param, 0, 1000000);
+        return;
+    }
+    default:
+        break;
+    }
+
+    // Text destination.
+    auto on = [&] { return !hasParam || param != 0; };
+    CharState& ch = m_st.ch;
+    const char first = w.isEmpty() ? 0 : w[0];
+    switch (first) {
+    case 'a':
+        if (w == "ansicpg") m_ansiCp = isKnownCodePage(param) ? param : 1252;
+        else if (w == "ansi") m_ansiCp = 1252;
+        return;
+    case 'b':
+        if (w == "b") ch.bold = on();
+        else if (w == "bullet") textChar(QChar(0x2022));
+        return;
+    case 'c':
+        if (w == "cf") ch.cf = std::max(0, param);
+        else if (w == "cb") ch.cb = std::max(0, param);
+        else if (w == "cell" || w == "chftn") { if (w == "cell") textChar(QLatin1Char('\t')); }
+        return;
+    case 'd':
+        if (w == "deff") m_deff = param;
+        else if (w == "dn") ch.vert = on() ? 2 : 0;
+        return;
+    case 'e':
+        if (w == "emdash") textChar(QChar(0x2014));
+        else if (w == "endash") textChar(QChar(0x2013));
+        else if (w == "emspace") textChar(QChar(0x2003));
+        else if (w == "enspace") textChar(QChar(0x2002));
+        return;
+    case 'f':
+        if (w == "f") ch.font = param;
+        else if (w == "fs") ch.fs = hasParam ? std::clamp(param, 1, 3276) : 24;
+        return;
+    case 'h':
+        if (w == "highlight") ch.cb = std::max(0, param);
+        return;
+    case 'i':
+        if (w == "i") ch.italic = on();
+        return;
+    case 'l':
+        if (w == "line") textChar(QChar::LineSeparator);
+        else if (w == "ldblquote") textChar(QChar(0x201C));
+        else if (w == "lquote") textChar(QChar(0x2018));
+        return;
+    case 'm':
+        if (w == "mac") m_ansiCp = 10000;
+        return;
+    case 'n':
+        if (w == "nosupersub") ch.vert = 0;
+        else if (w == "nestcell") textChar(QLatin1Char('\t'));
+        else if (w == "nestrow") paragraph();
+        return;
+    case 'p':
+        if (w == "par") paragraph();
+        else if (w == "pard") m_st.align = 0;
+        else if (w == "plain") ch = CharState();
+        else if (w == "page") paragraph();
+        else if (w == "pc") m_ansiCp = 437;
+        else if (w == "pca") m_ansiCp = 850;
+        return;
+    case 'q':
+        if (w == "ql") m_st.align = 0;
+        else if (w == "qr") m_st.align = 1;
+        else if (w == "qc") m_st.align = 2;
+        else if (w == "qj" || w == "qd") m_st.align = 3;
+        return;
+    case 'r':
+        if (w == "rquote") textChar(QChar(0x2019));
+        else if (w == "rdblquote") textChar(QChar(0x201D));
+        else if (w == "row") paragraph();
+        return;
+    case 's':
+        if (w == "strike" || w == "striked") ch.strike = on();
+        else if (w == "super") ch.vert = on() ? 1 : 0;
+        else if (w == "sub") ch.vert = on() ? 2 : 0;
+        else if (w == "sect") paragraph();
+        return;
+    case 't':
+        if (w == "tab") textChar(QLatin1Char('\t'));
+        return;
+    case 'u':
+        if (w == "u") {
+            char16_t code = char16_t(param & 0xFFFF);
+            if (codePage() == rtfcp::kSymbolCodePage && code >= 0xF020 && code <= 0xF0FF)
+                code = rtfcp::symbolToUnicode(static_cast<unsigned char>(code - 0xF000)).unicode();
+            textChar(QChar(code));
+            m_ucSkip = m_st.uc;
+        } else if (w == "uc") {
+            m_st.uc = std::clamp(param, 0, 16);
+        } else if (w == "ul" || w == "uld" || w == "uldb" || w == "ulw" || w == "uldash" || w == "uldashd"
+                   || w == "uldashdd" || w == "ulwave" || w == "ulth" || w == "ulthd" || w == "ulhwave"
+                   || w == "ulldash" || w == "ululdbwave" || w == "ulthdash" || w == "ulthldash"
+                   || w == "ulthdashd" || w == "ulthdashdd") {
+            ch.underline = on();
+        } else if (w == "ulnone") {
+            ch.underline = false;
+        } else if (w == "up") {
+            ch.vert = on() ? 1 : 0;
+        }
+        return;
+    case 'z':
+        if (w == "zwj") textChar(QChar(0x200D));
+        else if (w == "zwnj") textChar(QChar(0x200C));
+        return;
+    default:
+        return;
+    }
+}
+
+bool RtfParser::run()
+{
+    if (m_doc) {
+        m_doc->clear();
+        m_cursor = QTextCursor(m_doc);
+        m_cursor.beginEditBlock();
+    }
+    // The outermost group ("{\rtf1 ...}") is opened here like any other.
+    const qsizetype n = m_in.size();
+    bool opened = false;
+    while (m_pos < n && !m_stop) {
+        const char c = m_in[m_pos];
+        if (c == '{') {
+            ++m_pos;
+            pushGroup();
+            opened = true;
+        } else if (c == '}') {
+            ++m_pos;
+            popGroup();
+        } else if (c == '\\') {
+            controlWord();
+        } else if (c == '\r' || c == '\n' || c == 0) {
+            ++m_pos;
+        } else if (m_st.dest == Dest::Pict) {
+            ++m_pos;
+            int h = -1;
+            if (c >= '0' && c <= '9') h = c - '0';
+            else if (c >= 'a' && c <= 'f') h = c - 'a' + 10;
+            else if (c >= 'A' && c <= 'F') h = c - 'A' + 10;
+            if (h >= 0) {
+                if (m_nibble < 0) {
+                    m_nibble = h;
+                } else {
+                    m_pict.data.append(char(m_nibble * 16 + h));
+                    m_nibble = -1;
+                }
+            }
+        } else if (m_st.dest == Dest::ColorTable) {
+            ++m_pos;
+            if (c == ';') {
+                if (m_red < 0 && m_green < 0 && m_blue < 0)
+                    m_colors.emplace_back();
+                else
+                    m_colors.emplace_back(std::max(0, m_red), std::max(0, m_green), std::max(0, m_blue));
+                m_red = m_green = m_blue = -1;
+            }
+        } else {
+            ++m_pos;
+            if (c == '\t') {
+                flushPending();
+                if (m_ucSkip > 0) { --m_ucSkip; continue; }
+                textChar(QLatin1Char('\t'));
+            } else {
+                textByte(static_cast<unsigned char>(c));
+            }
+        }
+    }
+    if (!m_stack.empty() || m_overflow > 0 || !opened)
+        m_malformed = true;
+    if (m_pos < n) {
+        // Only blanks may follow the closing brace.
+        for (qsizetype i = m_pos; i < n; ++i)
+            if (!QChar::fromLatin1(m_in[i]).isSpace() && m_in[i] != 0) {
+                m_malformed = true;
+                break;
+            }
+    }
+    flushPending();
+    if (m_st.dest == Dest::Pict || std::any_of(m_stack.begin(), m_stack.end(), [](const GroupState& g) { return g.dest == Dest::Pict; })) {
+        // A truncated picture: keep it when its data decodes.
+        while (!m_stack.empty() && m_st.dest == Dest::Pict && m_stack.back().dest == Dest::Pict) {
+            m_st = m_stack.back();
+            m_stack.pop_back();
+        }
+        if (m_st.dest == Dest::Pict && !m_stack.empty()) {
+            TWPRtfPicture pic = m_pict;
+            if (pic.isMetafile() || !pic.decode().isNull()) {
+                m_st = m_stack.back();
+                m_stack.pop_back();
+                if (m_st.dest == Dest::Text)
+                    emitPicture();
+            }
+        }
+    }
+    if (m_doc) {
+        flushRun();
+        if (m_blockStarted && !m_needBlock)
+            m_cursor.setBlockFormat(blockFormat(m_st.align));
+        QString family = QStringLiteral("Arial");
+        auto it = m_fonts.constFind(m_deff);
+        if (it != m_fonts.constEnd() && !it->name.isEmpty())
+            family = it->name;
+        QFont f(family);
+        f.setPointSizeF(12);
+        m_doc->setDefaultFont(f);
+        m_cursor.endEditBlock();
+    }
+    return !m_malformed;
+}
+
+bool looksLikeRtf(const QByteArray& b)
+{
+    qsizetype i = 0;
+    while (i < b.size() && (b[i] == ' ' || b[i] == '\r' || b[i] == '\n' || b[i] == '\t'))
+        ++i;
+    return b.mid(i, 5) == "{\\rtf";
+}
+
+} // namespace
+
+bool ReadRtf(const QByteArray& rtf, QTextDocument* doc)
+{
+    if (!doc)
+        return false;
+    const bool undo = doc->isUndoRedoEnabled();
+    doc->setUndoRedoEnabled(false);
+    bool ok = true;
+    if (!looksLikeRtf(rtf)) {
+        QString text;
+        if (rtf.startsWith("\xEF\xBB\xBF"))
+            text = QString::fromUtf8(rtf.mid(3));
+        else
+            text = rtfcp::decode(1252, rtf);
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        if (text.endsWith(QLatin1Char('\n')))
+            text.chop(1);
+        doc->setPlainText(text);
+        QFont f(QStringLiteral("Arial"));
+        f.setPointSizeF(12);
+        doc->setDefaultFont(f);
+        ok = rtf.isEmpty();
+    } else {
+        RtfParser parser(rtf, doc);
+        ok = parser.run();
+    }
+    doc->setUndoRedoEnabled(undo);
+    return ok;
+}
+
+bool RtfHasContent(const QByteArray& rtf)
+{
+    if (!looksLikeRtf(rtf)) {
+        for (char c : rtf)
+            if (!QChar::fromLatin1(c).isSpace())
+                return true;
+        return false;
+    }
+    RtfParser parser(rtf, nullptr);
+    parser.run();
+    return parser.foundContent();
+}

@@ -1,0 +1,15 @@
+#pragma once
+#include <QByteArray>
+
+class QTextDocument;
+
+// Reads RTF into a document (replacing its content). Unknown control words and
+// "\*" destinations are skipped; damaged or truncated input yields what could be
+// read. Bytes that do not start with "{\rtf" are taken as plain Windows-1252 text.
+// Returns false when the input was not well-formed RTF (the document still holds
+// what was read).
+bool ReadRtf(const QByteArray& rtf, QTextDocument* doc);
+
+// True when the RTF carries any visible text (anything but blanks, tabs and line
+// or paragraph breaks) or a picture. Stops at the first such item.
+bool RtfHasContent(const QByteArray& rtf);

@@ -1,0 +1,227 @@
+#include "rtf_writer.h"
+
+#include "rtf_codepage.h"
+#include "rtf_picture.h"
+
+#include <QColor>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+class RtfWriter {
+public:
+    explicit RtfWriter(const QTextDocument& doc) : m_doc(doc) {}
+    QByteArray write();
+
+private:
+    int fontIndex(const QString& family);
+    int colorIndex(const QColor& c);
+    QByteArray attributes(const QTextCharFormat& f, bool* symbol);
+    void writeText(const QString& text, bool symbol, QByteArray& out);
+    void writePicture(const TWPRtfPicture& pic, QByteArray& out);
+
+    const QTextDocument& m_doc;
+    std::vector<QString> m_fonts;
+    std::vector<QRgb> m_colors;
+};
+
+QString familyOf(const QTextCharFormat& f)
+{
+    const QStringList list = f.fontFamilies().toStringList();
+    if (!list.isEmpty())
+        return list.first();
+    return f.property(QTextFormat::FontFamily).toString();
+}
+
+int RtfWriter::fontIndex(const QString& family)
+{
+    auto it = std::find(m_fonts.begin(), m_fonts.end(), family);
+    if (it != m_fonts.end())
+        return int(it - m_fonts.begin());
+    m_fonts.push_back(family);
+    return int(m_fonts.size()) - 1;
+}
+
+int RtfWriter::colorIndex(const QColor& c)
+{
+    const QRgb rgb = c.rgb() | 0xFF000000u;
+    auto it = std::find(m_colors.begin(), m_colors.end(), rgb);
+    if (it != m_colors.end())
+        return int(it - m_colors.begin()) + 1;
+    m_colors.push_back(rgb);
+    return int(m_colors.size());
+}
+
+QByteArray RtfWriter::attributes(const QTextCharFormat& f, bool* symbol)
+{
+    QByteArray a;
+    const QString family = familyOf(f);
+    QString effective = m_fonts.empty() ? QString() : m_fonts.front();
+    if (!family.isEmpty()) {
+        a += "\\f" + QByteArray::number(fontIndex(family));
+        effective = family;
+    }
+    if (symbol)
+        *symbol = rtfcp::isSymbolFontName(effective);
+    if (f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() > 0) {
+        const int fs = std::clamp(int(qRound(f.fontPointSize() * 2)), 1, 3276);
+        a += "\\fs" + QByteArray::number(fs);
+    }
+    if (f.hasProperty(QTextFormat::FontWeight) && f.fontWeight() >= QFont::DemiBold)
+        a += "\\b";
+    if (f.fontItalic())
+        a += "\\i";
+    if (f.fontUnderline())
+        a += "\\ul";
+    if (f.fontStrikeOut())
+        a += "\\strike";
+    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush)
+        a += "\\cf" + QByteArray::number(colorIndex(f.foreground().color()));
+    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
+        a += "\\highlight" + QByteArray::number(colorIndex(f.background().color()));
+    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        a += "\\super";
+    else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        a += "\\sub";
+    return a;
+}
+
+void RtfWriter::writeText(const QString& text, bool symbol, QByteArray& out)
+{
+    static const char hex[] = "0123456789abcdef";
+    for (QChar qc : text) {
+        const char16_t c = qc.unicode();
+        if (c == '\t') {
+            out += "\\tab ";
+        } else if (c == QChar::LineSeparator) {
+            out += "\\line ";
+        } else if (c < 0x20 || c == QChar::ObjectReplacementCharacter || c == QChar::ParagraphSeparator) {
+            continue; // nothing visible to keep
+        } else if (symbol && c != ' ') {
+            // Symbol fonts map bytes to their own glyphs: only Unicode is unambiguous.
+            out += "\\u" + QByteArray::number(qint16(c)) + '?';
+        } else if (c == '\\' || c == '{' || c == '}') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x80) {
+            out += char(c);
+        } else if (const int b = rtfcp::toCp1252(c); b >= 0) {
+            out += "\\'";
+            out += hex[b >> 4];
+            out += hex[b & 15];
+        } else {
+            out += "\\u" + QByteArray::number(qint16(c)) + '?';
+        }
+    }
+}
+
+void RtfWriter::writePicture(const TWPRtfPicture& p, QByteArray& out)
+{
+    using K = TWPRtfPicture::Kind;
+    out += "{\\pict";
+    switch (p.kind) {
+    case K::Png: out += "\\pngblip"; break;
+    case K::Jpeg: out += "\\jpegblip"; break;
+    case K::Dib: out += "\\dibitmap0"; break;
+    case K::WBitmap:
+        out += "\\wbitmap" + QByteArray::number(p.wbmType) + "\\wbmbitspixel" + QByteArray::number(p.wbmBitsPixel)
+            + "\\wbmplanes" + QByteArray::number(p.wbmPlanes) + "\\wbmwidthbytes" + QByteArray::number(p.wbmWidthBytes);
+        break;
+    case K::Wmf: out += "\\wmetafile" + QByteArray::number(p.mapMode); break;
+    case K::Emf: out += "\\emfblip"; break;
+    case K::None: break;
+    }
+    out += "\\picw" + QByteArray::number(p.picw) + "\\pich" + QByteArray::number(p.pich);
+    out += "\\picwgoal" + QByteArray::number(p.goalw) + "\\pichgoal" + QByteArray::number(p.goalh);
+    if (p.scalex != 100 || p.scaley != 100)
+        out += "\\picscalex" + QByteArray::number(p.scalex) + "\\picscaley" + QByteArray::number(p.scaley);
+    const QByteArray hexData = p.data.toHex();
+    for (qsizetype i = 0; i < hexData.size(); i += 128) {
+        out += "\r\n";
+        out += hexData.mid(i, 128);
+    }
+    out += "}";
+}
+
+QByteArray RtfWriter::write()
+{
+    QString deflt = m_doc.defaultFont().family();
+    if (deflt.isEmpty())
+        deflt = QStringLiteral("Arial");
+    fontIndex(deflt);
+
+    QByteArray body;
+    for (QTextBlock block = m_doc.begin(); block.isValid(); block = block.next()) {
+        body += "\\pard";
+        const Qt::Alignment al = block.blockFormat().alignment();
+        if (al & Qt::AlignHCenter)
+            body += "\\qc";
+        else if (al & Qt::AlignJustify)
+            body += "\\qj";
+        else if (al & Qt::AlignRight)
+            body += "\\qr";
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment frag = it.fragment();
+            const QTextCharFormat f = frag.charFormat();
+            const QString text = frag.text();
+            if (f.isImageFormat()) {
+                TWPRtfPicture pic = TWPRtfPicture::fromFormat(f);
+                if (!pic.isValid()) {
+                    // An image that came from elsewhere (a paste): keep its pixels.
+                    const QVariant res = m_doc.resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name()));
+                    const QImage img = res.value<QImage>();
+                    if (img.isNull())
+                        continue;
+                    pic = TWPRtfPicture::fromImage(img, 96);
+                }
+                for (QChar c : text)
+                    if (c == QChar::ObjectReplacementCharacter)
+                        writePicture(pic, body);
+                continue;
+            }
+            bool symbol = false;
+            const QByteArray a = attributes(f, &symbol);
+            body += '{';
+            if (!a.isEmpty())
+                body += a + ' ';
+            writeText(text, symbol, body);
+            body += '}';
+        }
+        const QByteArray mark = attributes(block.charFormat(), nullptr);
+        if (mark.isEmpty())
+            body += "\\par\r\n";
+        else
+            body += "{" + mark + "\\par}\r\n";
+    }
+
+    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl";
+    for (size_t i = 0; i < m_fonts.size(); ++i) {
+        const QString& name = m_fonts[i];
+        out += "{\\f" + QByteArray::number(qsizetype(i)) + "\\fnil\\fcharset"
+            + (rtfcp::isSymbolFontName(name) ? "2" : "0") + ' ';
+        QString clean = name;
+        clean.remove(QLatin1Char(';'));
+        writeText(clean, false, out);
+        out += ";}";
+    }
+    out += "}\r\n{\\colortbl ;";
+    for (QRgb c : m_colors)
+        out += "\\red" + QByteArray::number(qRed(c)) + "\\green" + QByteArray::number(qGreen(c)) + "\\blue"
+            + QByteArray::number(qBlue(c)) + ';';
+    out += "}\r\n\\uc1\r\n";
+    out += body;
+    out += "}\r\n";
+    return out;
+}
+
+} // namespace
+
+QByteArray WriteRtf(const QTextDocument& doc)
+{
+    return RtfWriter(doc).write();
+}
