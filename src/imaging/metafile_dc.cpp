@@ -411,8 +411,6 @@ void MetafileDC::applyClip(const QPainterPath& shape, int mode)
     // Endless clip edits from a damaged file would make the region ever more costly.
     if (next && next->elementCount() > kMaxClipElements)
         return;
-    if (next)
-        next->setFillRule(Qt::WindingFill);
     s_.clip = next;
     pushClip();
 }
