@@ -85,12 +85,11 @@ void TRecurringCheckDelegate::paint(QPainter* painter, const QStyleOptionViewIte
     const QRect r = option.rect;
     painter->save();
     painter->fillRect(r, focused ? QColor(Qt::black) : option.palette.color(QPalette::Base));
-    int textLeft = r.left();
-    if (selected) {
-        const QPixmap check = focused ? RevCheckBmp() : CheckBmp();
+    const QPixmap check = focused ? RevCheckBmp() : CheckBmp();
+    if (selected)
         painter->drawPixmap(r.topLeft(), check);
-        textLeft += check.width() + 5;
-    }
+    // Text keeps its place whether or not the mark is shown.
+    const int textLeft = r.left() + check.width() + 5;
     painter->setPen(focused ? QColor(Qt::white) : QColor(Qt::black));
     painter->setFont(option.font);
     const QString text = RecurringEntryText(index.data(kRecurringEntryRole).toString());

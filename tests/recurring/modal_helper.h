@@ -12,8 +12,9 @@
 
 namespace ovtest {
 
+// Returns the watching timer; it deletes itself once it fired or gave up.
 template <typename T>
-void onModal(std::function<void(T*)> fn, bool* seen = nullptr)
+QPointer<QTimer> onModal(std::function<void(T*)> fn, bool* seen = nullptr)
 {
     auto* timer = new QTimer;
     auto ticks = std::make_shared<int>(0);
@@ -39,6 +40,7 @@ void onModal(std::function<void(T*)> fn, bool* seen = nullptr)
         });
     });
     timer->start();
+    return timer;
 }
 
 } // namespace ovtest
