@@ -122,7 +122,7 @@ private slots:
                                             "\r\n[Hints]\r\nOn=1\r\n"));
     }
 
-    void legacyFileReadsCorrectly()
+    void legacyFileReadsCorrectlyAndIsKept()
     {
         writeAll(ini(), kLegacyIni);
         TPreferences p;
@@ -131,33 +131,21 @@ private slots:
         QCOMPARE(p.PropZoomPercent, 40);
         QCOMPARE(p.DefaultFontName, QStringLiteral("Times New Roman"));
         QCOMPARE(p.DefaultFontSize, 14);
-        QVERIFY(p.DefaultFontBold);
-        QVERIFY(!p.DefaultFontItalic);
-        QVERIFY(p.DefaultFontUnderline);
+        QVERIFY(p.DefaultFontBold && !p.DefaultFontItalic && p.DefaultFontUnderline);
         QCOMPARE(p.DefaultFontColor, TColor(255));
         QCOMPARE(p.LastIconFile, QString::fromUtf8("C:\\Program Files\\Orvanta\\BonusIcons\\Fêtes, 1997.ICL"));
         QVERIFY(!p.IconToolVisible);
         QVERIFY(!p.ShowHints);
-
         const TFormPlacement placement = LoadFormPlacement("TCalendarMain", 96, QRect(0, 0, 1024, 768), false);
         QVERIFY(placement.stored);
         QCOMPARE(placement.rect, QRect(10, 20, 640, 480));
-    }
 
-    void savingKeepsEverythingElse()
-    {
-        writeAll(ini(), kLegacyIni);
-        TPreferences p;
-        QVERIFY(p.LoadPreferences());
+        // Saving changes only what changed; other sections and bytes stay.
         p.MainZoomPercent = 100;
         p.DefaultFontStrikeout = true;
         QVERIFY(p.SavePreferences());
         QByteArray expected = kLegacyIni;
         expected.replace("Main=80", "Main=100").replace("Strikeout=0", "Strikeout=1");
-        QCOMPARE(readAll(ini()), expected);
-
-        // Unchanged values rewrite the same bytes.
-        QVERIFY(p.SavePreferences());
         QCOMPARE(readAll(ini()), expected);
     }
 
@@ -211,34 +199,7 @@ private slots:
         QCOMPARE(p.MainZoomPercent, 60);
     }
 
-    void unreadableFileIsLeftAlone()
-    {
-        QVERIFY(QDir().mkpath(ini())); // a folder where the file should be
-        TPreferences p;
-        QVERIFY(!p.LoadPreferences());
-        QCOMPARE(p.MainZoomPercent, 60);
-        QVERIFY(!p.SavePreferences());
-        QVERIFY(!SaveFormPlacement("TCalendarMain", 96, QRect(0, 0, 10, 10), false));
-        QVERIFY(QFileInfo(ini()).isDir());
-    }
-
     // ---- placement ------------------------------------------------------------------
-
-    void sectionName_data()
-    {
-        QTest::addColumn<int>("ppi");
-        QTest::addColumn<QString>("section");
-        QTest::newRow("96") << 96 << "TCalendarMain_Placement";
-        QTest::newRow("72") << 72 << "TCalendarMain_Placement";
-        QTest::newRow("120") << 120 << "TCalendarMain_Placement120";
-        QTest::newRow("144") << 144 << "TCalendarMain_Placement144";
-    }
-    void sectionName()
-    {
-        QFETCH(int, ppi);
-        QFETCH(QString, section);
-        QCOMPARE(placementSectionName("TCalendarMain", ppi), section);
-    }
 
     void fitToScreen_data()
     {
@@ -277,25 +238,20 @@ private slots:
         QCOMPARE(p.rect.top(), 50);
     }
 
-    void placementKeysAndMaximisedState()
+    void placementSectionKeysAndMaximisedState()
     {
+        QCOMPARE(placementSectionName("TCalendarMain", 72), QStringLiteral("TCalendarMain_Placement"));
         QVERIFY(SaveFormPlacement("TCalendarMain", 120, QRect(10, 20, 300, 200), true));
-        const QByteArray bytes = readAll(ini());
-        QCOMPARE(bytes, QByteArray("[TCalendarMain_Placement120]\r\nLeft=10\r\nTop=20\r\nRight=310\r\nBottom=220\r\n"
-                                   "Maximized=1\r\n"));
+        QCOMPARE(readAll(ini()), QByteArray("[TCalendarMain_Placement120]\r\nLeft=10\r\nTop=20\r\nRight=310\r\n"
+                                            "Bottom=220\r\nMaximized=1\r\n"));
         const QRect area(0, 0, 1024, 768);
-        TFormPlacement p = LoadFormPlacement("TCalendarMain", 120, area, false);
-        QVERIFY(p.stored);
-        QVERIFY(p.maximized);
+        const TFormPlacement p = LoadFormPlacement("TCalendarMain", 120, area, false);
+        QVERIFY(p.stored && p.maximized);
         QCOMPARE(p.rect, QRect(10, 20, 300, 200));
-        // Each density keeps its own placement.
-        QVERIFY(!LoadFormPlacement("TCalendarMain", 96, area, false).stored);
-    }
+        QVERIFY(!LoadFormPlacement("TCalendarMain", 96, area, false).stored); // each density its own
 
-    void maximisedDefaultsToCurrentState()
-    {
+        // Without a stored flag the form's current state is kept.
         writeAll(ini(), "[TCalendarMain_Placement]\r\nLeft=1\r\nTop=1\r\nRight=100\r\nBottom=100\r\n");
-        const QRect area(0, 0, 1024, 768);
         QVERIFY(LoadFormPlacement("TCalendarMain", 96, area, true).maximized);
         QVERIFY(!LoadFormPlacement("TCalendarMain", 96, area, false).maximized);
     }
@@ -334,21 +290,14 @@ private slots:
         const TFormPlacement p = LoadFormPlacement("TCalendarMain", 96, area, false);
         QVERIFY(p.stored);
         QCOMPARE(p.rect, form.geometry());
+
+        form.move(area.x() + 20, area.y() + 30);
+        QVERIFY(SaveFormPlacement(&form, "TCalendarMain"));
+        QWidget next;
+        LoadFormPlacement(&next, "TCalendarMain");
+        QCOMPARE(next.geometry(), QRect(area.x() + 20, area.y() + 30, 300, 200));
     }
 
-    void windowGetsStoredPlacement()
-    {
-        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-        const QRect wanted(area.x() + 5, area.y() + 7, 200, 150);
-        QVERIFY(SaveFormPlacement("TFloatingPalette", 96, wanted, false));
-        QWidget form;
-        LoadFormPlacement(&form, "TFloatingPalette");
-        QCOMPARE(form.geometry(), wanted);
-        form.move(area.x() + 20, area.y() + 30);
-        QVERIFY(SaveFormPlacement(&form, "TFloatingPalette"));
-        QCOMPARE(LoadFormPlacement("TFloatingPalette", 96, area, false).rect.topLeft(),
-                 QPoint(area.x() + 20, area.y() + 30));
-    }
 };
 OV_TEST(TestPreferences)
 #include "test_preferences.moc"
