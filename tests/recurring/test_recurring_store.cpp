@@ -104,6 +104,15 @@ private slots:
         QCOMPARE(RecurringEntryFormula(lines[2]), QStringLiteral("@0704     "));
     }
 
+    void damagedUtf8IsReadWithoutLoss()
+    {
+        const QStringList lines = DecodeRecurringLines(QByteArray("\xEF\xBB\xBF" "ab\xFF\xFE" "cd\r\nnext\r\n"));
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].startsWith(QStringLiteral("ab")));
+        QVERIFY(lines[0].endsWith(QStringLiteral("cd")));
+        QCOMPARE(lines[1], QStringLiteral("next"));
+    }
+
     void missingAndOversizedStores()
     {
         const RecurringStoreRead none = ReadRecurringStore(RecurringStoreFileName());
