@@ -177,7 +177,7 @@ void RtfParser::textByte(unsigned char b)
         cp = m_ansiCp; // a symbol font's own name is plain text
     if (cp == kPuaCodePage) {
         flushPending();
-        textChar(b >= 0x20 ? QChar(char16_t(0xF000 + b)) : QChar(b));
+        textChar(b > 0x20 ? QChar(char16_t(0xF000 + b)) : QChar(b));
     } else if (rtfcp::isSingleByte(cp)) {
         flushPending();
         textChar(rtfcp::decodeByte(cp, b));
@@ -218,6 +218,12 @@ void RtfParser::textChar(QChar c)
     default:
         return;
     }
+    if (c == QChar::ParagraphSeparator) {
+        paragraph();
+        return;
+    }
+    if ((c.unicode() < 0x20 && c != QLatin1Char('\t')) || c == QChar::ObjectReplacementCharacter)
+        return; // controls show nothing; object characters come only with pictures
     if (!m_doc) {
         if (!(c.isSpace() || c == QChar(0xA0) || c.unicode() < 0x20))
             m_found = m_stop = true;

@@ -165,6 +165,19 @@ QByteArray RtfWriter::write()
             body += "\\qj";
         else if (al & Qt::AlignRight)
             body += "\\qr";
+        // Runs whose written attributes are equal are merged, so that formats that
+        // differ only in what RTF does not carry give the same bytes as one run.
+        QByteArray runAttrs, runText;
+        auto flushRun = [&] {
+            if (runText.isEmpty())
+                return;
+            body += '{';
+            if (!runAttrs.isEmpty())
+                body += runAttrs + ' ';
+            body += runText;
+            body += '}';
+            runText.clear();
+        };
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
             const QTextCharFormat f = frag.charFormat();
@@ -179,6 +192,7 @@ QByteArray RtfWriter::write()
                         continue;
                     pic = TWPRtfPicture::fromImage(img, 96);
                 }
+                flushRun();
                 for (QChar c : text)
                     if (c == QChar::ObjectReplacementCharacter)
                         writePicture(pic, body);
@@ -186,12 +200,16 @@ QByteArray RtfWriter::write()
             }
             bool symbol = false;
             const QByteArray a = attributes(f, &symbol);
-            body += '{';
-            if (!a.isEmpty())
-                body += a + ' ';
-            writeText(text, symbol, body);
-            body += '}';
+            QByteArray escaped;
+            writeText(text, symbol, escaped);
+            if (escaped.isEmpty())
+                continue;
+            if (a != runAttrs)
+                flushRun();
+            runAttrs = a;
+            runText += escaped;
         }
+        flushRun();
         const QByteArray mark = attributes(block.charFormat(), nullptr);
         if (mark.isEmpty())
             body += "\\par\r\n";
