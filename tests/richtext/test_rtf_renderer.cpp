@@ -1,0 +1,260 @@
+#include "platform/screen_ppi.h"
+#include "richtext/rtf_picture.h"
+#include "richtext/rtf_renderer.h"
+#include "test_registry.h"
+#include "test_support.h"
+#include "rtf_test_util.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPicture>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextDocument>
+
+namespace {
+
+const QColor kOutside(200, 220, 240);
+
+QImage canvas(int w = 320, int h = 200)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(kOutside);
+    return img;
+}
+
+// Row bands that hold dark pixels inside r: one band per text line.
+int textLines(const QImage& img, const QRect& r)
+{
+    int lines = 0;
+    bool inLine = false;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        bool dark = false;
+        for (int x = r.left(); x <= r.right() && !dark; ++x)
+            dark = ovtest::isDark(img.pixel(x, y), 170);
+        if (dark && !inLine)
+            ++lines;
+        inLine = dark;
+    }
+    return lines;
+}
+
+QRect darkBounds(const QImage& img, const QRect& r)
+{
+    QRect b;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (ovtest::isDark(img.pixel(x, y), 170))
+                b |= QRect(x, y, 1, 1);
+    return b;
+}
+
+int pixelsOf(const QImage& img, const QRect& r, QRgb c)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += (img.pixel(x, y) & 0xFFFFFF) == (c & 0xFFFFFF);
+    return n;
+}
+
+const QByteArray kWords = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 one two three four five six seven eight nine ten "
+                          "eleven twelve thirteen fourteen fifteen sixteen\\par}";
+
+// Words without ascenders or descenders leave clear gaps between the lines.
+const QByteArray kLowWords = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs40 mum one nine seven over name mower onion "
+                             "union summer reason cannon wax moon mum one nine seven over name\\par}";
+
+} // namespace
+
+class TestRtfRenderer : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { setScreenPPIOverride(96); }
+    void cleanupTestCase()
+    {
+        setScreenPPIOverride(0);
+        setMetafileDrawer({});
+    }
+    void init() { TWPRtfDocumentCache::instance().clear(); }
+
+    void textAppearsInsideTheRectOnly()
+    {
+        QImage img = canvas();
+        const QRect r(40, 30, 200, 60);
+        {
+            QPainter p(&img);
+            RenderRtfToRect(p, r, TWPRtfStorage(kWords), 100);
+        }
+        QVERIFY(ovtest::darkPixelsInRect(img, r) > 50);
+        // Background filled, nothing drawn outside (the text overflows the height).
+        QCOMPARE(pixelsOf(img, r.adjusted(-1, -1, 1, 1), kOutside.rgb()), 2 * (r.width() + 2) + 2 * r.height());
+        QCOMPARE(img.pixel(r.bottomRight()) & 0xFFFFFF, 0xFFFFFFu);
+        QVERIFY(darkBounds(img, r).left() < r.left() + 4); // zero margins
+        QVERIFY(darkBounds(img, r).top() < r.top() + 6);
+    }
+
+    void emptyStorageOnlyFillsBackground()
+    {
+        QImage img = canvas();
+        const QRect r(10, 10, 100, 50);
+        {
+            QPainter p(&img);
+            RenderRtfToRect(p, r, TWPRtfStorage(), 100, TWPDisplayMode::Screen, QColor(255, 255, 0));
+        }
+        QCOMPARE(pixelsOf(img, r, qRgb(255, 255, 0)), r.width() * r.height());
+    }
+
+    void sameLineBreaksAtEveryZoom_data()
+    {
+        QTest::addColumn<int>("zoom");
+        QTest::newRow("60") << 60;
+        QTest::newRow("50") << 50;
+        QTest::newRow("90") << 90;
+    }
+    void sameLineBreaksAtEveryZoom()
+    {
+        QFETCH(int, zoom);
+        const QRect full(0, 0, 300, 600);
+        const QRect small(0, 0, 300 * zoom / 100, 600);
+        QImage a = canvas(320, 620), b = canvas(320, 620);
+        {
+            QPainter p(&a);
+            RenderRtfToRect(p, full, TWPRtfStorage(kLowWords), 100);
+        }
+        {
+            QPainter p(&b);
+            RenderRtfToRect(p, small, TWPRtfStorage(kLowWords), zoom);
+        }
+        const int lines = textLines(a, full);
+        QVERIFY(lines >= 4);
+        QCOMPARE(textLines(b, small), lines);
+        // The same laid-out document served both (zoom only scales drawing).
+        QCOMPARE(TWPRtfDocumentCache::instance().misses(), 1);
+        // The text shrinks with the zoom.
+        const qreal ratio = qreal(darkBounds(b, small).height()) / darkBounds(a, full).height();
+        QVERIFY2(qAbs(ratio - zoom / 100.0) < 0.1, qPrintable(QString::number(ratio)));
+    }
+
+    void layoutIsShared()
+    {
+        auto doc1 = CreateLayoutDocument(kWords, 150);
+        auto doc2 = CreateLayoutDocument(kWords, 150);
+        QCOMPARE(doc1->documentMargin(), 0.0);
+        QCOMPARE(doc1->pageCount(), doc2->pageCount());
+        QCOMPARE(doc1->size(), doc2->size());
+        // 10 pt at 96 PPI is 13.3 px: a line is about 15 px high.
+        QVERIFY(doc1->size().height() > 4 * 13 && doc1->size().height() < 8 * 20);
+    }
+
+    void pointSizesFollowScreenPpi()
+    {
+        const QByteArray rtf = "{\\rtf1\\fs40 Wg\\par}";
+        const qreal h96 = CreateLayoutDocument(rtf, 500)->size().height();
+        setScreenPPIOverride(192);
+        const qreal h192 = CreateLayoutDocument(rtf, 500)->size().height();
+        setScreenPPIOverride(96);
+        QVERIFY2(qAbs(h192 / h96 - 2.0) < 0.15, qPrintable(QStringLiteral("%1 %2").arg(h96).arg(h192)));
+    }
+
+    void cacheHitsAndMisses()
+    {
+        auto& cache = TWPRtfDocumentCache::instance();
+        QImage img = canvas();
+        QPainter p(&img);
+        const TWPRtfStorage s(kWords);
+        for (int i = 0; i < 5; ++i)
+            RenderRtfToRect(p, QRect(0, 0, 100, 50), s, 100);
+        QCOMPARE(cache.misses(), 1);
+        QCOMPARE(cache.hits(), 4);
+        RenderRtfToRect(p, QRect(0, 0, 100, 50), TWPRtfStorage(kWords + " "), 100);
+        RenderRtfToRect(p, QRect(0, 0, 120, 50), s, 100);
+        QCOMPARE(cache.misses(), 3);
+    }
+
+    void picturesAreDrawn()
+    {
+        QImage red(10, 10, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        const TWPRtfPicture pic = TWPRtfPicture::fromImage(red, 96);
+        const QByteArray rtf = "{\\rtf1{\\pict\\pngblip\\picw10\\pich10\\picwgoal300\\pichgoal300 " + pic.data.toHex() + "}\\par}";
+        QImage img = canvas();
+        {
+            QPainter p(&img);
+            RenderRtfToRect(p, QRect(0, 0, 100, 100), TWPRtfStorage(rtf), 100);
+        }
+        // 300 twips = 20 px at 96 PPI.
+        const int n = pixelsOf(img, QRect(0, 0, 100, 100), qRgb(255, 0, 0));
+        QVERIFY2(n >= 18 * 18 && n <= 21 * 21, qPrintable(QString::number(n)));
+    }
+
+    void metafileDrawerHook()
+    {
+        const QByteArray wmf = QByteArray::fromHex("010009000003");
+        const QByteArray rtf = "{\\rtf1 {\\pict\\wmetafile8\\picw1000\\pich500\\picwgoal600\\pichgoal300 " + wmf.toHex() + "}\\par}";
+        QImage img = canvas();
+        {
+            QPainter p(&img);
+            RenderRtfToRect(p, QRect(0, 0, 200, 100), TWPRtfStorage(rtf), 100);
+        }
+        QCOMPARE(pixelsOf(img, QRect(0, 0, 200, 100), qRgb(255, 255, 255)), 200 * 100); // no player: empty room
+        QByteArray seen;
+        QRectF where;
+        setMetafileDrawer([&](QPainter& p, const QRectF& r, const QByteArray& bytes) {
+            seen = bytes;
+            where = r;
+            p.fillRect(r, Qt::blue);
+            return true;
+        });
+        TWPRtfDocumentCache::instance().clear();
+        {
+            QPainter p(&img);
+            RenderRtfToRect(p, QRect(0, 0, 200, 100), TWPRtfStorage(rtf), 50);
+        }
+        setMetafileDrawer({});
+        QCOMPARE(seen, wmf);
+        QCOMPARE(where.size(), QSizeF(40, 20)); // 600 × 300 twips in layout pixels
+        const int blue = pixelsOf(img, QRect(0, 0, 200, 100), qRgb(0, 0, 255));
+        QVERIFY2(blue >= 19 * 9 && blue <= 21 * 11, qPrintable(QString::number(blue))); // drawn at 50 %
+    }
+
+    void anyPaintDevice()
+    {
+        const TWPRtfStorage s(kWords);
+        QPicture picture;
+        {
+            QPainter p(&picture);
+            RenderRtfToRect(p, QRect(0, 0, 150, 100), s, 100, TWPDisplayMode::Print);
+        }
+        QImage img = canvas();
+        {
+            QPainter p(&img);
+            picture.play(&p);
+        }
+        QVERIFY(ovtest::darkPixelsInRect(img, QRect(0, 0, 150, 100)) > 50);
+
+        QTemporaryDir dir;
+        QPdfWriter pdf(dir.filePath(QStringLiteral("cell.pdf")));
+        {
+            QPainter p(&pdf);
+            RenderRtfToRect(p, QRect(100, 100, 2000, 1000), s, 100, TWPDisplayMode::Print);
+        }
+        QVERIFY(QFileInfo(dir.filePath(QStringLiteral("cell.pdf"))).size() > 500);
+    }
+
+    void twipsVariantUsesPageWidth()
+    {
+        QImage a = canvas(400, 300), b = canvas(400, 300);
+        {
+            QPainter p(&a);
+            RenderRtfToRectTwips(p, QRect(0, 0, 300, 300), TWPRtfStorage(kWords), 100, 1440); // 96 px page
+        }
+        {
+            QPainter p(&b);
+            RenderRtfToRect(p, QRect(0, 0, 96, 300), TWPRtfStorage(kWords), 100);
+        }
+        QCOMPARE(textLines(a, QRect(0, 0, 300, 300)), textLines(b, QRect(0, 0, 96, 300)));
+    }
+};
+OV_TEST(TestRtfRenderer)
+#include "test_rtf_renderer.moc"
