@@ -11,7 +11,9 @@ namespace {
 
 constexpr int kMaxObjects = 65536;
 constexpr int kMaxSaveDepth = 4096;
-constexpr int kMaxClipElements = 6000;
+constexpr int kMaxClipElements = 2000;
+// Boolean operations on paths grow costly; a picture gets this much clip work in total.
+constexpr qint64 kClipWorkBudget = 200000;
 constexpr qreal kMaxTextPixels = 20000;
 
 const QRectF kEverywhere(-1e7, -1e7, 2e7, 2e7);
@@ -26,6 +28,24 @@ QPainterPath rectPath(const QRectF& r)
 qreal safeDiv(qreal a, qreal b)
 {
     return b == 0 ? 1 : a / b;
+}
+
+// An axis-aligned rectangle, as rectangles and rectangle clips produce.
+bool asRect(const QPainterPath& p, QRectF* out)
+{
+    const int n = p.elementCount();
+    if (n < 4 || n > 5)
+        return false;
+    const QRectF b = p.boundingRect();
+    for (int i = 0; i < n; ++i) {
+        const QPainterPath::Element e = p.elementAt(i);
+        if ((e.x != b.left() && e.x != b.right()) || (e.y != b.top() && e.y != b.bottom()))
+            return false;
+        if (i > 0 && e.type != QPainterPath::LineToElement)
+            return false;
+    }
+    *out = b;
+    return true;
 }
 
 bool finitePoint(QPointF p)
@@ -386,12 +406,21 @@ void MetafileDC::pushClip()
 void MetafileDC::applyClip(const QPainterPath& shape, int mode)
 {
     std::optional<QPainterPath> next;
+    QRectF a, b;
+    if (mode != RGN_COPY) {
+        clipWork_ += shape.elementCount() + (s_.clip ? s_.clip->elementCount() : 0);
+        if (clipWork_ > kClipWorkBudget)
+            return;
+    }
     switch (mode) {
     case RGN_COPY:
         next = shape;
         break;
     case RGN_AND:
-        next = s_.clip ? s_.clip->intersected(shape) : shape;
+        if (s_.clip && asRect(*s_.clip, &a) && asRect(shape, &b))
+            next = rectPath(a.intersected(b));
+        else
+            next = s_.clip ? s_.clip->intersected(shape) : shape;
         break;
     case RGN_OR:
         if (s_.clip)
@@ -519,10 +548,9 @@ QPen MetafileDC::makePen() const
     const QTransform t = logicalToTarget();
     const qreal scale = std::sqrt(std::abs(t.determinant()));
     qreal width = lp.width > 0 ? lp.width * scale : 0;
-    const qreal diag = std::hypot(t.map(QPointF(1e4, 1e4)).x(), 1.0);
     if (!std::isfinite(width))
         width = 0;
-    width = std::min(width, std::max<qreal>(1e5, diag));
+    width = std::min<qreal>(width, 32000); // QPen limit; wider than any printed page
     pen.setWidthF(width); // 0 draws one device pixel, as a GDI cosmetic pen
     const bool geometric = (lp.style & 0x10000u) != 0;
     Qt::PenStyle qs = Qt::SolidLine;
@@ -1005,7 +1033,7 @@ void MetafileDC::frameRegion(const QPainterPath& region, bool regionIsDevice, co
     const QPainterPath target = regionToTarget(region, regionIsDevice);
     const qreal w = std::max<qreal>(0, scaleAlong(QPointF(logicalStroke.width(), 0)));
     QPainterPathStroker stroker;
-    stroker.setWidth(std::max<qreal>(w * 2, 0.5));
+    stroker.setWidth(std::clamp<qreal>(w * 2, 0.5, 32000));
     // Frames lie inside the region.
     const QPainterPath band = stroker.createStroke(target).intersected(target);
     MetafilePaint paint;

@@ -212,6 +212,7 @@ private:
     bool pathValid_ = false;
     std::optional<QPainterPath> lastClip_;
     bool clipSent_ = false;
+    qint64 clipWork_ = 0;
 };
 
 } // namespace ovmeta

@@ -118,7 +118,11 @@ bool TMetafile::loadFromData(const QByteArray& bytes)
         ok = ovmeta::readEmfFrame(bytes, frame, error);
         break;
     case Kind::Svg: {
-        auto svg = std::make_unique<QSvgRenderer>(bytes);
+        // An XML declaration must come first; tolerate a mark or blanks before it.
+        qsizetype start = bytes.startsWith("\xEF\xBB\xBF") ? 3 : 0;
+        while (start < bytes.size() && QChar::isSpace(uchar(bytes.at(start))))
+            ++start;
+        auto svg = std::make_unique<QSvgRenderer>(bytes.sliced(start));
         if (!svg->isValid()) {
             error = QStringLiteral("The SVG picture cannot be read.");
             break;
