@@ -332,8 +332,11 @@ void TWPRichText::keyPressEvent(QKeyEvent* e)
 
 QMimeData* TWPRichText::createMimeDataFromSelection() const
 {
-    QMimeData* data = QTextEdit::createMimeDataFromSelection();
+    // A plain QMimeData: the editor's own lazily filled one lists only its formats.
+    auto* data = new QMimeData;
     const QTextDocumentFragment frag(textCursor());
+    data->setText(frag.toPlainText());
+    data->setHtml(frag.toHtml());
     QTextDocument tmp;
     tmp.setDefaultFont(document()->defaultFont());
     QTextCursor(&tmp).insertFragment(frag);
