@@ -1,6 +1,7 @@
 #include "imaging/metafile_dc.h"
 
 #include <QFontMetricsF>
+#include <QLinearGradient>
 #include <QPainterPathStroker>
 #include <QStringDecoder>
 #include <cmath>
@@ -1065,6 +1066,24 @@ void MetafileDC::patBlt(const QRectF& r, quint32 rop)
     if (paint.brush.style() == Qt::NoBrush)
         return;
     sink_.drawPolygon(logicalToTarget().map(QPolygonF(r.normalized())), Qt::OddEvenFill, paint);
+}
+
+void MetafileDC::gradientFill(const QPolygonF& logical, QPointF from, QPointF to, QColor c0,
+                              QColor c1)
+{
+    if (inPath_ || logical.size() < 3)
+        return;
+    const QTransform tr = logicalToTarget();
+    MetafilePaint paint;
+    if (from == to) {
+        paint.brush = QBrush(c0);
+    } else {
+        QLinearGradient g(tr.map(from), tr.map(to));
+        g.setColorAt(0, c0);
+        g.setColorAt(1, c1);
+        paint.brush = QBrush(g);
+    }
+    sink_.drawPolygon(tr.map(logical), Qt::OddEvenFill, paint);
 }
 
 void MetafileDC::drawImage(const QRectF& dest, const QImage& imageIn, QRectF source, quint32 rop,

@@ -145,6 +145,9 @@ public:
     void frameRegion(const QPainterPath& region, bool regionIsDevice, const LogBrush& brush,
                      QSizeF logicalStroke);
     void patBlt(const QRectF& r, quint32 rop);
+    // Fills `logical` with a linear gradient from c0 at `from` to c1 at `to`; equal
+    // points fill with c0.
+    void gradientFill(const QPolygonF& logical, QPointF from, QPointF to, QColor c0, QColor c1);
     // `dest` in logical units; negative sizes mirror. `source` in image pixels.
     void drawImage(const QRectF& dest, const QImage& image, QRectF source, quint32 rop,
                    bool bottomUpSource = false);

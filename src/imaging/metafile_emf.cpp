@@ -561,6 +561,44 @@ bool EmfPlayer::record(quint32 type, ByteReader& r)
     case 76: case 77: case 80: case 81: case 114: case 116:
         bltRecord(type, r);
         break;
+    case 118: { // GradientFill
+        rectl(r);
+        const quint32 nVer = r.u32(), nTri = r.u32(), mode = r.u32();
+        if (!r.ok() || mode > 2 || !r.has(qsizetype(nVer) * 16))
+            break;
+        std::vector<std::pair<QPointF, QColor>> v(nVer);
+        for (auto& [p, c] : v) {
+            p = pointl(r);
+            const int red = r.u16() >> 8, green = r.u16() >> 8, blue = r.u16() >> 8;
+            r.u16(); // alpha
+            c = QColor(red, green, blue);
+        }
+        const qsizetype each = mode == 2 ? 12 : 8;
+        if (!r.has(qsizetype(nTri) * each))
+            break;
+        for (quint32 i = 0; i < nTri; ++i) {
+            if (mode == 2) {
+                const quint32 a = r.u32(), b = r.u32(), c = r.u32();
+                if (a >= nVer || b >= nVer || c >= nVer)
+                    continue;
+                // Three-colour shading has no Qt brush; the mean colour stands in.
+                const QColor mean((v[a].second.red() + v[b].second.red() + v[c].second.red()) / 3,
+                                  (v[a].second.green() + v[b].second.green() + v[c].second.green()) / 3,
+                                  (v[a].second.blue() + v[b].second.blue() + v[c].second.blue()) / 3);
+                dc_.gradientFill(QPolygonF({v[a].first, v[b].first, v[c].first}), QPointF(), QPointF(),
+                                 mean, mean);
+            } else {
+                const quint32 a = r.u32(), b = r.u32();
+                if (a >= nVer || b >= nVer)
+                    continue;
+                const QPointF p0 = v[a].first, p1 = v[b].first;
+                const QPointF to = mode == 0 ? QPointF(p1.x(), p0.y()) : QPointF(p0.x(), p1.y());
+                dc_.gradientFill(QPolygonF(QRectF(p0, p1).normalized()), p0, to, v[a].second,
+                                 v[b].second);
+            }
+        }
+        break;
+    }
     case 82: { // ExtCreateFontIndirectW
         const quint32 index = r.u32();
         const LogFont f = readLogFont(r);

@@ -564,6 +564,24 @@ private slots:
         QCOMPARE(sink.calls[0].op, QStringLiteral("polygon"));
     }
 
+    void gradientFillRectangles()
+    {
+        Emf e;
+        // Two vertices, red to blue, one horizontal rectangle.
+        e.ints(118, {0, 0, 0, 0, 2, 1, 0, 0, 0, 0xFF00, 0, 1000, 500, 0, 0xFF00, 0, 1});
+        const Rec sink = playEmf(e);
+        const auto polys = sink.ofKind("polygon");
+        QCOMPARE(polys.size(), size_t(1));
+        QVERIFY(nearRect(polys[0]->polygon.boundingRect(), QRectF(0, 0, 100, 50)));
+        const QGradient* g = polys[0]->paint.brush.gradient();
+        QVERIFY(g);
+        QCOMPARE(g->type(), QGradient::LinearGradient);
+        const auto* lg = static_cast<const QLinearGradient*>(g);
+        QCOMPARE(lg->start(), QPointF(0, 0));
+        QCOMPARE(lg->finalStop(), QPointF(100, 0));
+        QCOMPARE(lg->stops().first().second, QColor(255, 0, 0));
+    }
+
     void setPixelAndPatBlt()
     {
         Wmf w;
