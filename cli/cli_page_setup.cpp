@@ -3,6 +3,7 @@
 #include "calendar/calendar_panel.h"
 #include "page_options.h"
 #include "platform/screen_ppi.h"
+#include "recurring/dates_command.h"
 
 #include <stdexcept>
 
@@ -42,7 +43,9 @@ CliPage MakeCliPage(QStringList& args)
     return cli;
 }
 
-int RunDocumentCommand(const QString& command, QStringList, QTextStream&, QTextStream&)
+int RunDocumentCommand(const QString& command, QStringList args, QTextStream& out, QTextStream& err)
 {
+    if (command == QLatin1String("dates"))
+        return runDatesCommand(args, out, err);
     fail(QStringLiteral("unknown command \"%1\"").arg(command));
 }

@@ -2,16 +2,6 @@
 
 #include "recurring_formula.h"
 
-bool IsLeapYear(int year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
-
-int DaysInMonth(int year, int month)
-{
-    static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12)
-        return 0;
-    return days[month - 1] + (month == 2 && IsLeapYear(year) ? 1 : 0);
-}
-
 int RecurringWeekday(int year, int month, int day)
 {
     const QDate date(year, month, day);
@@ -61,7 +51,7 @@ int keywordDay(const QString& keyword, int year, int month)
 void placeNthWeekday(QList<RecurringPlacement>& out, const QString& name, int occurrence, int weekday, int year,
                      int month)
 {
-    const int n = DaysInMonth(year, month);
+    const int n = DaysInMonth(month, year);
     int day = 0;
     if (weekday == 7) {
         day = occurrence == 5 ? n : occurrence + 1;
@@ -131,7 +121,7 @@ QStringList FilterRecurringEntries(const QStringList& lines, int year, int month
 QList<RecurringPlacement> PlaceRecurringEntry(const QString& line, int year, int month)
 {
     QList<RecurringPlacement> out;
-    const int n = DaysInMonth(year, month);
+    const int n = DaysInMonth(month, year);
     if (n == 0)
         return out;
     const QChar type = RecurringEntryType(line);

@@ -1,12 +1,11 @@
 #pragma once
+#include "calendar/calendar_dates.h" // IsLeapYear, DaysInMonth(month, year)
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
 // Gregorian date arithmetic; weekdays are 1 = Sunday .. 7 = Saturday.
-bool IsLeapYear(int year);
-int DaysInMonth(int year, int month); // 0 for a month outside 1..12
 int RecurringWeekday(int year, int month, int day);
 
 // Easter Sunday of the Gregorian calendar for any year (invalid QDate for year < 1).

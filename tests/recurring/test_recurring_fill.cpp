@@ -41,11 +41,11 @@ private slots:
         QVERIFY(!IsLeapYear(1900));
         QVERIFY(IsLeapYear(2024));
         QVERIFY(!IsLeapYear(2023));
-        QCOMPARE(DaysInMonth(2000, 2), 29);
-        QCOMPARE(DaysInMonth(1900, 2), 28);
-        QCOMPARE(DaysInMonth(1998, 4), 30);
-        QCOMPARE(DaysInMonth(1998, 12), 31);
-        QCOMPARE(DaysInMonth(1998, 13), 0);
+        QCOMPARE(DaysInMonth(2, 2000), 29);
+        QCOMPARE(DaysInMonth(2, 1900), 28);
+        QCOMPARE(DaysInMonth(4, 1998), 30);
+        QCOMPARE(DaysInMonth(12, 1998), 31);
+        QCOMPARE(DaysInMonth(13, 1998), 0);
     }
 
     void easterKnownDates_data()

@@ -1,0 +1,516 @@
+#include "calendar_main.h"
+
+#include "calendar/calendar_panel.h"
+#include "platform/numeric.h"
+#include "platform/shell_helpers.h"
+#include "platform/zoom_scale.h"
+#include "recurring/recurring_commands.h"
+#include "shell/about_dialog.h"
+#include "shell/user_title_dialog.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScrollArea>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+// The maker's site; configured here rather than in every caller.
+const char* kWebsite = "https://orvanta.example.org/";
+
+QToolButton* toolButton(QWidget* parent, const QString& text, const QString& hint, const QString& objectName)
+{
+    auto* b = new QToolButton(parent);
+    b->setObjectName(objectName);
+    b->setText(text);
+    b->setToolTip(hint);
+    b->setAutoRaise(true);
+    return b;
+}
+} // namespace
+
+TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("CalendarMain"));
+    setMainForm(this);
+    HourglassOn();
+
+    createMenus();
+    createToolBar();
+
+    // The page sits at (5, 5) inside the scrolled area, hidden until a calendar exists.
+    ScrollBox2 = new QScrollArea(this);
+    ScrollBox2->setObjectName(QStringLiteral("ScrollBox2"));
+    ScrollBox2->setWidgetResizable(false);
+    ScrollBox2->setBackgroundRole(QPalette::Dark);
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("ScrollContent"));
+    CalendarPanel = new TCalendarPanel32(content);
+    CalendarPanel->setObjectName(QStringLiteral("CalendarPanel"));
+    CalendarPanel->ApplyMainFormDesignValues();
+    CalendarPanel->move(5, 5);
+    CalendarPanel->hide();
+    CalendarPanel->installEventFilter(this);
+    ScrollBox2->setWidget(content);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(Panel3);
+    layout->addWidget(ScrollBox2, 1);
+    setCentralWidget(central);
+
+    // FormCreate.
+    ZoomBusy = PrintDone = CreatingNew = EditorArmed = false;
+    CalendarFileName.clear();
+    FirstActivation = true;
+    CurrentCell = 0;
+    Preferences.LoadPreferences();
+    MainZoomPercent = Preferences.MainZoomPercent;
+    PropZoomPercent = Preferences.PropZoomPercent;
+    IconToolVisible = Preferences.IconToolVisible;
+    ShowHints = Preferences.ShowHints;
+    SetModified(false);
+    CalendarPanel->SetZoom(PercentToZoomScale(MainZoomPercent));
+    CalendarPanel->SetCalendarLayout(TCalendarLayout::LOFullCalendarLS);
+    mnuShowHints->setChecked(ShowHints);
+    applyHints();
+    qApp->installEventFilter(this);
+    RunOldRecurringStoreConversion();
+
+    resize(1000, 760);
+    SetButtons();
+    SetCaption();
+    HourglassOff();
+}
+
+TCalendarMain::~TCalendarMain()
+{
+    qApp->removeEventFilter(this);
+    if (mainForm() == this)
+        setMainForm(nullptr);
+}
+
+void TCalendarMain::createMenus()
+{
+    FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+    New1 = FileMenu->addAction(QStringLiteral("&New "));
+    Open1 = FileMenu->addAction(QStringLiteral("&Open"));
+    FileMenu->addSeparator();
+    mnuSave = FileMenu->addAction(QStringLiteral("&Save "));
+    mnuSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSaveAs = FileMenu->addAction(QStringLiteral("Save &As..."));
+    mnuSaveAsBitmap = FileMenu->addAction(QStringLiteral("Save As Bitmap File"));
+    mnuSaveAsJPG = FileMenu->addAction(QStringLiteral("Save As JPG File"));
+    FileMenu->addSeparator();
+    mnuProperties = FileMenu->addAction(QStringLiteral("&Properties"));
+    mnuUserTitle = FileMenu->addAction(QStringLiteral("User Defined Title"));
+    mnuCancelChanges = FileMenu->addAction(QStringLiteral("&Cancel Changes"));
+    mnuClearAllCellContents = FileMenu->addAction(QStringLiteral("Clear &All Cell Contents"));
+    DefaultEditorFont1 = FileMenu->addAction(QStringLiteral("&Default Editor Font"));
+    FileMenu->addSeparator();
+    mnuFillRecurring = FileMenu->addAction(QStringLiteral("Fill Calendar with Recurring Dates"));
+    mnuEditRecurring = FileMenu->addAction(QStringLiteral("Edit Recurring Dates"));
+    FileMenu->addSeparator();
+    mnuPrint = FileMenu->addAction(QStringLiteral("P&rint Calendar"));
+    mnuPrintSetup = FileMenu->addAction(QStringLiteral("Print Set&up"));
+    FileMenu->addSeparator();
+    mnuExit = FileMenu->addAction(QStringLiteral("E&xit"));
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    Contents1 = help->addAction(QStringLiteral("&Contents"));
+    About1 = help->addAction(QStringLiteral("&About"));
+    mnuShowHints = help->addAction(QStringLiteral("&Show Hints"));
+    mnuShowHints->setCheckable(true);
+    help->addSeparator();
+    mnuWebsite = help->addAction(QStringLiteral("Visit Our Internet Website"));
+    mnuConfigInfo = help->addAction(QStringLiteral("Configuration Information"));
+    mnuTechSupport = help->addAction(QStringLiteral("Technical Support"));
+    mnuFAQ = help->addAction(QStringLiteral("Frequently Asked Questions"));
+
+    connect(mnuUserTitle, &QAction::triggered, this, &TCalendarMain::mnuUserTitleClick);
+    connect(mnuClearAllCellContents, &QAction::triggered, this, &TCalendarMain::mnuClearAllCellContentsClick);
+    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
+    connect(About1, &QAction::triggered, this, &TCalendarMain::About1Click);
+    connect(mnuShowHints, &QAction::triggered, this, &TCalendarMain::mnuShowHintsClick);
+    connect(mnuEditRecurring, &QAction::triggered, this, &TCalendarMain::mnuEditRecurringClick);
+    connect(mnuWebsite, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebsite))); });
+
+    // Commands whose machinery is not part of this build are shown but never enabled.
+    for (QObject* a : {static_cast<QObject*>(New1), static_cast<QObject*>(Open1), static_cast<QObject*>(mnuSave),
+                       static_cast<QObject*>(mnuSaveAs), static_cast<QObject*>(mnuSaveAsBitmap),
+                       static_cast<QObject*>(mnuSaveAsJPG), static_cast<QObject*>(mnuProperties),
+                       static_cast<QObject*>(mnuCancelChanges), static_cast<QObject*>(DefaultEditorFont1),
+                       static_cast<QObject*>(mnuFillRecurring),
+                       static_cast<QObject*>(mnuPrint), static_cast<QObject*>(mnuPrintSetup),
+                       static_cast<QObject*>(Contents1), static_cast<QObject*>(mnuConfigInfo),
+                       static_cast<QObject*>(mnuTechSupport), static_cast<QObject*>(mnuFAQ)})
+        m_unavailable.append(a);
+}
+
+void TCalendarMain::createToolBar()
+{
+    Panel3 = new QWidget(this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setMouseTracking(true);
+    auto* bar = new QHBoxLayout(Panel3);
+    bar->setContentsMargins(4, 2, 4, 2);
+    bar->setSpacing(3);
+
+    ZoomSpinner = new QWidget(Panel3);
+    ZoomSpinner->setObjectName(QStringLiteral("ZoomSpinner"));
+    ZoomSpinner->setToolTip(
+        QStringLiteral("Press plus (+) or minus (-) to \nincrease or decrease the zoom percentage"));
+    auto* spin = new QVBoxLayout(ZoomSpinner);
+    spin->setContentsMargins(0, 0, 0, 0);
+    spin->setSpacing(0);
+    ZoomUpButton = toolButton(ZoomSpinner, QStringLiteral("+"), ZoomSpinner->toolTip(), QStringLiteral("ZoomUp"));
+    ZoomDownButton =
+        toolButton(ZoomSpinner, QStringLiteral("-"), ZoomSpinner->toolTip(), QStringLiteral("ZoomDown"));
+    ZoomUpButton->setFixedSize(22, 13);
+    ZoomDownButton->setFixedSize(22, 13);
+    spin->addWidget(ZoomUpButton);
+    spin->addWidget(ZoomDownButton);
+    connect(ZoomUpButton, &QToolButton::clicked, this, &TCalendarMain::ZoomSpinnerUpClick);
+    connect(ZoomDownButton, &QToolButton::clicked, this, &TCalendarMain::ZoomSpinnerDownClick);
+    bar->addWidget(ZoomSpinner);
+
+    ZoomCaption = new QLabel(QStringLiteral("100%"), Panel3);
+    ZoomCaption->setObjectName(QStringLiteral("ZoomCaption"));
+    ZoomCaption->setMinimumWidth(40);
+    bar->addWidget(ZoomCaption);
+
+    PropertiesButton = toolButton(Panel3, QStringLiteral("Properties"), QStringLiteral("Set/change Properties for the calendar"),
+                                  QStringLiteral("PropertiesButton"));
+    Printbutton = toolButton(Panel3, QStringLiteral("Print"), QStringLiteral("Print the calendar"),
+                             QStringLiteral("Printbutton"));
+    ShowHideIconTool = toolButton(Panel3, QStringLiteral("Show Icon Tool"), QString(), QStringLiteral("ShowHideIconTool"));
+    bar->addWidget(PropertiesButton);
+    bar->addWidget(Printbutton);
+    bar->addWidget(ShowHideIconTool);
+    bar->addSpacing(8);
+
+    auto* tools = new QActionGroup(this);
+    Q_UNUSED(tools);
+    struct Tool {
+        QToolButton** button;
+        const char* text;
+        const char* hint;
+        const char* name;
+        TLPanelState state;
+    };
+    const Tool toolList[] = {
+        {&Pointerbutton, "Select", "Selection tool", "Pointerbutton", TLPanelState::psPointing},
+        {&DrawLabelButton, "Label", "Label tool", "DrawLabelButton", TLPanelState::psLabel},
+        {&DrawImageButton, "Clip Art", "Clip Art Tool", "DrawImageButton", TLPanelState::psImage},
+        {&DrawRichText, "Rich Text", "Rich Text tool \nMixed fonts, colors and styles", "DrawRichText",
+         TLPanelState::psRichLabel},
+        {&DrawSuperText, "SuperText", "SuperText tool \nSpecial Effects Text - fill with gradients or bitmaps",
+         "DrawSuperText", TLPanelState::psSuperText},
+        {&PSpeedButton1, "Calendar", "Floating Calendar tool \nMini Calendar that you can place anywhere",
+         "PSpeedButton1", TLPanelState::psFlatCalendar},
+    };
+    for (const Tool& t : toolList) {
+        QToolButton* b = toolButton(Panel3, QString::fromUtf8(t.text), QString::fromUtf8(t.hint), QString::fromUtf8(t.name));
+        b->setCheckable(true);
+        b->setAutoExclusive(true);
+        *t.button = b;
+        const TLPanelState state = t.state;
+        connect(b, &QToolButton::clicked, this, [this, state] { CalendarPanel->SetPanelState(state); });
+        bar->addWidget(b);
+    }
+    Pointerbutton->setChecked(true);
+
+    Assistantbutton = toolButton(Panel3, QStringLiteral("Tips"), QStringLiteral("Show Quick Tips"),
+                                 QStringLiteral("Assistantbutton"));
+    bar->addWidget(Assistantbutton);
+
+    Savebutton = toolButton(Panel3, QStringLiteral("&Save"), QStringLiteral("Save changes to the calendar"),
+                            QStringLiteral("Savebutton"));
+    Savebutton->setStyleSheet(QStringLiteral("QToolButton { color: green; font-weight: bold; }"));
+    Savebutton->hide();
+    CancelButton = toolButton(Panel3, QStringLiteral("&Cancel"), QStringLiteral("Cancel all changes"),
+                              QStringLiteral("CancelButton"));
+    CancelButton->setStyleSheet(QStringLiteral("QToolButton { color: red; font-weight: bold; }"));
+    CancelButton->hide();
+    bar->addWidget(Savebutton);
+    bar->addWidget(CancelButton);
+    bar->addStretch(1);
+
+    m_unavailable.append(PropertiesButton);
+    m_unavailable.append(Printbutton);
+    m_unavailable.append(ShowHideIconTool);
+    m_unavailable.append(Assistantbutton);
+}
+
+void TCalendarMain::setCommandAvailable(QObject* command, bool available)
+{
+    if (available)
+        m_unavailable.removeAll(command);
+    else if (!m_unavailable.contains(command))
+        m_unavailable.append(command);
+    SetButtons();
+}
+
+void TCalendarMain::enable(QObject* command, bool enabled)
+{
+    const bool on = enabled && !m_unavailable.contains(command);
+    if (auto* a = qobject_cast<QAction*>(command))
+        a->setEnabled(on);
+    else if (auto* w = qobject_cast<QWidget*>(command))
+        w->setEnabled(on);
+}
+
+void TCalendarMain::SetModified(bool value)
+{
+    if (value == Modified)
+        return;
+    Modified = value;
+    SetButtons();
+}
+
+bool TCalendarMain::HasDayCells() const
+{
+    return CalendarPanel && !CalendarPanel->isHidden() && layoutHasDayCells(CalendarPanel->settings().CalendarLayout);
+}
+
+void TCalendarMain::SetButtons()
+{
+    if (!CalendarPanel)
+        return;
+    const bool cells = HasDayCells();
+    const bool visible = !CalendarPanel->isHidden();
+    const bool named = !CalendarFileName.isEmpty();
+    for (QObject* c : {static_cast<QObject*>(mnuFillRecurring), static_cast<QObject*>(mnuUserTitle),
+                       static_cast<QObject*>(ShowHideIconTool), static_cast<QObject*>(mnuClearAllCellContents)})
+        enable(c, cells);
+    enable(mnuSave, named);
+    for (QObject* c : {static_cast<QObject*>(mnuSaveAs), static_cast<QObject*>(mnuProperties),
+                       static_cast<QObject*>(PropertiesButton), static_cast<QObject*>(mnuPrintSetup),
+                       static_cast<QObject*>(ZoomSpinner), static_cast<QObject*>(mnuSaveAsBitmap),
+                       static_cast<QObject*>(mnuSaveAsJPG)})
+        enable(c, visible);
+    enable(mnuPrint, visible && PrinterReady);
+    enable(Printbutton, visible && PrinterReady);
+    enable(mnuCancelChanges, visible && named);
+    Savebutton->setVisible(Modified);
+    CancelButton->setVisible(Modified && named);
+    ShowHideIconTool->setText(QStringLiteral("Show Icon Tool"));
+    // Commands that need no page.
+    for (QObject* c : {static_cast<QObject*>(New1), static_cast<QObject*>(Open1), static_cast<QObject*>(mnuEditRecurring),
+                       static_cast<QObject*>(DefaultEditorFont1), static_cast<QObject*>(Contents1),
+                       static_cast<QObject*>(mnuConfigInfo), static_cast<QObject*>(mnuTechSupport),
+                       static_cast<QObject*>(mnuFAQ), static_cast<QObject*>(Assistantbutton)})
+        enable(c, true);
+}
+
+void TCalendarMain::SetCaption()
+{
+    QString caption = QStringLiteral("Orvanta");
+    if (!CalendarFileName.isEmpty())
+        caption += QStringLiteral("  [") + QFileInfo(CalendarFileName).fileName() + QLatin1Char(']');
+    setWindowTitle(caption);
+    ZoomCaption->setText(QString::number(roundHalfEven(double(CalendarPanel->Zoom()) * 100.0)) + QLatin1Char('%'));
+    QCoreApplication::processEvents();
+}
+
+void TCalendarMain::CheckFloaterStatus()
+{
+    if (!HasDayCells())
+        IconToolVisible = false;
+}
+
+void TCalendarMain::DoSaveRichtext()
+{
+    // The in-place cell editor commits here once it exists in this window.
+    EditorOpen = false;
+}
+
+void TCalendarMain::ZoomSpinnerUpClick()
+{
+    if (ZoomBusy)
+        return;
+    ZoomBusy = true;
+    struct Clear {
+        bool& flag;
+        ~Clear() { flag = false; }
+    } clear{ZoomBusy};
+    const float zoom = CalendarPanel->Zoom();
+    if (zoom <= 0.95f) {
+        DoSaveRichtext();
+        QCoreApplication::processEvents();
+        CalendarPanel->SetZoom(zoom + 0.1f);
+        SetCaption();
+    }
+}
+
+void TCalendarMain::ZoomSpinnerDownClick()
+{
+    if (ZoomBusy)
+        return;
+    ZoomBusy = true;
+    struct Clear {
+        bool& flag;
+        ~Clear() { flag = false; }
+    } clear{ZoomBusy};
+    const float zoom = CalendarPanel->Zoom();
+    if (0.6f < zoom) {
+        DoSaveRichtext();
+        const float next = zoom - 0.1f;
+        QCoreApplication::processEvents();
+        CalendarPanel->SetZoom(next);
+        SetCaption();
+    }
+}
+
+void TCalendarMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_firstActivationDone && !m_activationScheduled) {
+        m_activationScheduled = true;
+        QTimer::singleShot(0, this, &TCalendarMain::FormActivate);
+    }
+}
+
+void TCalendarMain::FormActivate()
+{
+    // Runs once: later activations (a message box closing during an open) must not
+    // reopen the last file again.
+    if (m_firstActivationDone)
+        return;
+    m_firstActivationDone = true;
+    HourglassOn();
+    CalendarPanel->ResetToDefaults();
+    QCoreApplication::processEvents();
+    CalendarPanel->setVisible(!CalendarFileName.isEmpty());
+    QCoreApplication::processEvents();
+    enable(mnuSave, false);
+    SetModified(false);
+    FirstActivation = false;
+    SetButtons();
+    SetCaption();
+    HourglassOff();
+    CheckFloaterStatus();
+    SetButtons();
+    CalendarPanel->PaintSuspended = false;
+    CalendarPanel->update();
+}
+
+void TCalendarMain::mnuUserTitleClick()
+{
+    TUserTitleForm form(this);
+    form.setTitle(CalendarPanel->settings().UserTitle);
+    CenterForm(&form);
+    if (form.exec() == QDialog::Accepted) {
+        CalendarPanel->SetUserTitle(form.title());
+        SetModified(true);
+    }
+}
+
+void TCalendarMain::About1Click()
+{
+    TSplashform about(ProgramVersion, this);
+    CenterForm(&about);
+    about.exec();
+}
+
+void TCalendarMain::mnuShowHintsClick()
+{
+    ShowHints = mnuShowHints->isChecked();
+    Preferences.ShowHints = ShowHints;
+    Preferences.SavePreferences();
+    applyHints();
+}
+
+void TCalendarMain::applyHints()
+{
+    // Tool tips are filtered in eventFilter while hints are off.
+}
+
+void TCalendarMain::mnuEditRecurringClick()
+{
+    RunEditRecurringDatesCommand(this, [this](bool hidden) { setIconToolHidden(hidden); });
+    SetButtons();
+}
+
+void TCalendarMain::setIconToolHidden(bool)
+{
+    // The icon tool window joins this build later; nothing to hide until then.
+}
+
+void TCalendarMain::mnuClearAllCellContentsClick()
+{
+    DoSaveRichtext();
+    CalendarPanel->ClearAllCells();
+    CalendarPanel->update();
+    SetModified(true);
+}
+
+bool TCalendarMain::AppMessage(QKeyEvent* event)
+{
+    if (QApplication::activeWindow() != this)
+        return false;
+    switch (event->key()) {
+    case Qt::Key_PageDown:
+        ZoomSpinnerUpClick();
+        return false;
+    case Qt::Key_PageUp:
+        ZoomSpinnerDownClick();
+        return false;
+    default:
+        return false;
+    }
+}
+
+bool TCalendarMain::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        // An ignored key travels up the parents and passes here once per receiver:
+        // the hook acts on its first sight only.
+        if (event == m_hookedKeyEvent || !watched->isWidgetType())
+            break;
+        m_hookedKeyEvent = event;
+        if (AppMessage(static_cast<QKeyEvent*>(event)))
+            return true;
+        break;
+    case QEvent::KeyRelease:
+        m_hookedKeyEvent = nullptr;
+        break;
+    case QEvent::ToolTip:
+        if (!ShowHints)
+            return true;
+        break;
+    case QEvent::Resize:
+    case QEvent::Move:
+        if (watched == CalendarPanel && ScrollBox2 && ScrollBox2->widget())
+            ScrollBox2->widget()->resize(CalendarPanel->x() + CalendarPanel->width() + 5,
+                                         CalendarPanel->y() + CalendarPanel->height() + 5);
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TCalendarMain::closeEvent(QCloseEvent* event)
+{
+    // FormCloseQuery always allows closing; FormClose keeps the zoom for next time.
+    MainZoomPercent = ZoomScaleToPercent(CalendarPanel->Zoom());
+    Preferences.MainZoomPercent = MainZoomPercent;
+    Preferences.PropZoomPercent = PropZoomPercent;
+    Preferences.IconToolVisible = IconToolVisible;
+    Preferences.ShowHints = ShowHints;
+    Preferences.SavePreferences();
+    event->accept();
+}
