@@ -164,13 +164,23 @@ void MetafileDC::selectObject(quint32 index)
         selectClipRegion(&rgn->path, !wmf_, RGN_COPY);
 }
 
+LogBrush MetafileDC::stockBrush(quint32 stock)
+{
+    LogBrush b;
+    switch (stock) {
+    case 0: case 18: b.color = Qt::white; break;
+    case 1: b.color = QColor(0xC0, 0xC0, 0xC0); break;
+    case 2: b.color = QColor(0x80, 0x80, 0x80); break;
+    case 3: b.color = QColor(0x40, 0x40, 0x40); break;
+    case 4: b.color = Qt::black; break;
+    default: b.kind = LogBrush::Null; break;
+    }
+    return b;
+}
+
 void MetafileDC::selectStockObject(quint32 stock)
 {
-    auto brush = [&](LogBrush::Kind kind, QColor c) {
-        s_.brush = LogBrush();
-        s_.brush.kind = kind;
-        s_.brush.color = c;
-    };
+    auto brush = [&](LogBrush::Kind, QColor) { s_.brush = stockBrush(stock); };
     auto pen = [&](quint32 style, QColor c) {
         s_.pen = LogPen();
         s_.pen.style = style;

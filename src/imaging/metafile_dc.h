@@ -75,6 +75,7 @@ public:
     void putObject(quint32 index, GdiObject object); // EMF: explicit slot
     void selectObject(quint32 index);
     void selectStockObject(quint32 stock);
+    static LogBrush stockBrush(quint32 stock); // a Null brush for non-brush stock objects
     void deleteObject(quint32 index);
     void selectPalette(quint32 index);
     const GdiObject* object(quint32 index) const;

@@ -521,11 +521,7 @@ bool EmfPlayer::record(quint32 type, ByteReader& r)
         LogBrush brush = dc_.currentBrush();
         if (type != 74) {
             if (brushIndex & 0x80000000u) {
-                // A stock brush: select it on a saved state to learn its value.
-                dc_.saveDC();
-                dc_.selectStockObject(brushIndex & 0x7FFFFFFFu);
-                brush = dc_.currentBrush();
-                dc_.restoreDC(-1);
+                brush = MetafileDC::stockBrush(brushIndex & 0x7FFFFFFFu);
             } else {
                 const GdiObject* o = dc_.object(brushIndex);
                 const LogBrush* b = o ? std::get_if<LogBrush>(o) : nullptr;

@@ -564,6 +564,62 @@ private slots:
         QCOMPARE(sink.calls[0].op, QStringLiteral("polygon"));
     }
 
+    void indexedAndCompressedBitmaps()
+    {
+        // 1 bit per pixel with a two-colour table: 0 = red, 1 = blue; pixels 0,1,1,0.
+        QByteArray mono;
+        put32(mono, 40); put32(mono, 4); put32(mono, 1); put16(mono, 1); put16(mono, 1);
+        for (int i = 0; i < 6; ++i)
+            put32(mono, 0);
+        put32(mono, 0x00FF0000); // red, stored as blue, green, red, 0
+        put32(mono, 0x000000FF); // blue
+        QByteArray monoBits;
+        put32(monoBits, 0x60);
+        // RLE8: two pixels of index 1, end of line, end of bitmap.
+        QByteArray rle;
+        put32(rle, 40); put32(rle, 2); put32(rle, 1); put16(rle, 1); put16(rle, 8);
+        put32(rle, 1); put32(rle, 6); put32(rle, 0); put32(rle, 0); put32(rle, 2); put32(rle, 0);
+        put32(rle, 0);
+        put32(rle, 0x0000FF00); // green
+        QByteArray rleBits;
+        for (int v : {2, 1, 0, 0, 0, 1})
+            rleBits.append(char(v));
+        Emf e;
+        e.stretchDIBits(QRect(0, 0, 100, 100), QRect(0, 0, 4, 1), mono, monoBits);
+        e.stretchDIBits(QRect(0, 0, 100, 100), QRect(0, 0, 2, 1), rle, rleBits);
+        const Rec sink = playEmf(e);
+        const auto images = sink.ofKind("image");
+        QCOMPARE(images.size(), size_t(2));
+        const QImage& a = images[0]->image;
+        QCOMPARE(a.size(), QSize(4, 1));
+        QCOMPARE(QColor(a.pixel(0, 0)), QColor(255, 0, 0));
+        QCOMPARE(QColor(a.pixel(1, 0)), QColor(0, 0, 255));
+        QCOMPARE(QColor(a.pixel(2, 0)), QColor(0, 0, 255));
+        QCOMPARE(QColor(a.pixel(3, 0)), QColor(255, 0, 0));
+        const QImage& b = images[1]->image;
+        QCOMPARE(b.size(), QSize(2, 1));
+        QCOMPARE(QColor(b.pixel(1, 0)), QColor(0, 255, 0));
+    }
+
+    void fillRegionWithStockBrush()
+    {
+        Emf e;
+        QByteArray p;
+        for (int i = 0; i < 4; ++i)
+            put32(p, 0);
+        put32(p, 48);
+        put32(p, 0x80000004u); // BLACK_BRUSH
+        put32(p, 32); put32(p, 1); put32(p, 1); put32(p, 16);
+        for (int v : {0, 0, 500, 500, 0, 0, 500, 500})
+            put32(p, v);
+        e.rec(71, p);
+        const Rec sink = playEmf(e);
+        const auto paths = sink.ofKind("path");
+        QCOMPARE(paths.size(), size_t(1));
+        QVERIFY(nearRect(paths[0]->path.boundingRect(), QRectF(0, 0, 50, 50)));
+        QCOMPARE(paths[0]->paint.brush.color(), QColor(Qt::black));
+    }
+
     void gradientFillRectangles()
     {
         Emf e;

@@ -4,7 +4,9 @@
 #include "test_registry.h"
 
 #include <QFile>
+#include <QBuffer>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -185,6 +187,27 @@ private slots:
         b.play(p, QRectF(0, 0, 20, 20));
         p.end();
         QVERIFY(isColor(img.pixel(10, 10), Qt::red));
+    }
+
+    void playsIntoPdf()
+    {
+        // Devices without raster operations: the masked-bitmap pair still draws.
+        QByteArray info, bits;
+        dib24(1, 1, {rgb(200, 0, 0)}, &bits, &info);
+        Emf e;
+        e.stretchDIBits(QRect(0, 0, 500, 500), QRect(0, 0, 1, 1), info, bits, 0x008800C6); // SRCAND
+        e.stretchDIBits(QRect(0, 0, 500, 500), QRect(0, 0, 1, 1), info, bits, 0x00EE0086); // SRCPAINT
+        e.ints(20, {7}).rectangle(0, 0, 100, 100);                                          // XOR pen
+        e.font(1, -100).select(1).textW(10, 10, "PDF");
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter pdf(&out);
+            QPainter p(&pdf);
+            QVERIFY(PlayMetafileData(p, QRectF(0, 0, 2000, 2000), e.build()));
+        }
+        QVERIFY(out.data().startsWith("%PDF"));
+        QVERIFY(out.data().size() > 500);
     }
 
     void garbageIsRefused()
