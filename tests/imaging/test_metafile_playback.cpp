@@ -620,6 +620,91 @@ private slots:
         QCOMPARE(paths[0]->paint.brush.color(), QColor(Qt::black));
     }
 
+    void wmfRegionsPalettesAndPatternBrushes()
+    {
+        Wmf w;
+        w.windowExt(100, 100);
+        // Region: two scans, [10,20)x[10,40) and [50,60)x[50,70).
+        QByteArray rgn;
+        for (int v : {0, 6, 0, 0, 0, 2, 0, 10, 10, 60, 70})
+            put16(rgn, v);
+        for (int v : {2, 10, 40, 10, 20, 2, 2, 50, 70, 50, 60, 2})
+            put16(rgn, v);
+        w.raw(0x06FF, rgn);                       // slot 0
+        // Palette with two entries; a pen coloured by palette index 1.
+        QByteArray pal;
+        put16(pal, 0x300);
+        put16(pal, 2);
+        put32(pal, rgb(1, 1, 1));
+        put32(pal, rgb(0, 200, 100));
+        w.raw(0x00F7, pal);                       // slot 1
+        w.rec(0x0234, {1});                       // SelectPalette
+        w.pen(0, 0, 0x01000001).select(2);        // slot 2, PALETTEINDEX(1)
+        // A DIB pattern brush from a 2x2 picture.
+        QByteArray pat;
+        put16(pat, 5);
+        put16(pat, 0);
+        pat.append(dib24(2, 2, {rgb(9, 8, 7), 0, 0, 0}));
+        w.raw(0x0142, pat).select(3);             // slot 3
+        w.rec(0x012B, {0});                       // PaintRegion with the pattern
+        w.rec(0x012C, {0});                       // SelectClipRegion
+        w.moveTo(0, 0).lineTo(100, 100);
+        const Rec sink = playBytes(w.build(), QRectF(0, 0, 100, 100));
+        const auto paths = sink.ofKind("path");
+        QCOMPARE(paths.size(), size_t(1));
+        QVERIFY(paths[0]->path.contains(QPointF(15, 20)));
+        QVERIFY(paths[0]->path.contains(QPointF(55, 60)));
+        QVERIFY(!paths[0]->path.contains(QPointF(30, 30)));
+        QCOMPARE(paths[0]->paint.brush.style(), Qt::TexturePattern);
+        QCOMPARE(QColor(paths[0]->paint.brush.textureImage().pixel(0, 0)), QColor(9, 8, 7));
+        const auto clips = sink.ofKind("clip");
+        QCOMPARE(clips.size(), size_t(1));
+        QVERIFY(clips[0]->clip->contains(QPointF(15, 20)));
+        const auto lines = sink.ofKind("polyline");
+        QCOMPARE(lines.size(), size_t(1));
+        QCOMPARE(lines[0]->paint.pen.color(), QColor(0, 200, 100));
+    }
+
+    void wmfBlits()
+    {
+        Wmf w;
+        w.windowExt(100, 100).brush(0, rgb(5, 5, 5)).select(0);
+        QByteArray noSource;                      // DIBBITBLT without a bitmap: PATCOPY
+        put32(noSource, 0x00F00021);
+        for (int v : {0, 0, 0, 10, 20, 30, 40})
+            put16(noSource, v);
+        w.raw(0x0940, noSource);
+        QByteArray withDib;                       // DIBSTRETCHBLT with a 2x1 DIB
+        put32(withDib, 0x00CC0020);
+        for (int v : {1, 2, 0, 0, 50, 60, 5, 6})
+            put16(withDib, v);
+        withDib.append(dib24(2, 1, {rgb(10, 20, 30), rgb(40, 50, 60)}));
+        w.raw(0x0B41, withDib);
+        QByteArray bm16;                          // BITBLT with a monochrome Bitmap16
+        put32(bm16, 0x00CC0020);
+        for (int v : {0, 0, 1, 8, 0, 0})
+            put16(bm16, v);
+        for (int v : {0, 8, 1, 2})
+            put16(bm16, v);
+        bm16.append(char(1));
+        bm16.append(char(1));
+        bm16.append(char(0x0F));
+        bm16.append(char(0));
+        w.raw(0x0922, bm16);
+        const Rec sink = playBytes(w.build(), QRectF(0, 0, 100, 100));
+        const auto polys = sink.ofKind("polygon");
+        QCOMPARE(polys.size(), size_t(1));
+        QVERIFY(nearRect(polys[0]->polygon.boundingRect(), QRectF(40, 30, 20, 10)));
+        QCOMPARE(polys[0]->paint.brush.color(), QColor(5, 5, 5));
+        const auto images = sink.ofKind("image");
+        QCOMPARE(images.size(), size_t(2));
+        QVERIFY(nearRect(images[0]->rect, QRectF(6, 5, 60, 50)));
+        QCOMPARE(QColor(images[0]->image.pixel(1, 0)), QColor(40, 50, 60));
+        QCOMPARE(images[1]->image.size(), QSize(8, 1));
+        QCOMPARE(QColor(images[1]->image.pixel(0, 0)), QColor(Qt::black)); // 0 bits: text colour
+        QCOMPARE(QColor(images[1]->image.pixel(7, 0)), QColor(Qt::white)); // 1 bits: background
+    }
+
     void gradientFillRectangles()
     {
         Emf e;
