@@ -157,6 +157,8 @@ public:
                  const QRectF* rect);
 
     const LogBrush& currentBrush() const { return s_.brush; }
+    QColor textColor() const { return s_.textColor; }
+    QColor bkColor() const { return s_.bkColor; }
     const LogFont& currentFont() const { return s_.font; }
     QTransform logicalToTarget() const;
     QTransform logicalToDevice() const;

@@ -175,7 +175,7 @@ void TMetafile::playTo(MetafileSink& sink, const QRectF& target) const
 
 void TMetafile::play(QPainter& painter, const QRectF& target) const
 {
-    if (kind_ == Kind::None || !target.isValid())
+    if (kind_ == Kind::None || !target.isValid() || !painter.isActive())
         return;
     if (kind_ == Kind::Svg) {
         painter.save();

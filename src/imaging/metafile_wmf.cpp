@@ -154,7 +154,7 @@ void WmfPlayer::bitblt(quint16 func, ByteReader& r, qsizetype recordWords)
     }
     const QByteArrayView rest = r.bytes(r.remaining());
     QImage img = dib ? decodePackedDib(rest, false, {})
-                     : decodeBitmap16(rest, QColor(Qt::black), QColor(Qt::white));
+                     : decodeBitmap16(rest, dc_.textColor(), dc_.bkColor());
     dc_.drawImage(destRect, img, QRectF(xSrc, ySrc, srcW, srcH), rop);
 }
 
@@ -170,19 +170,19 @@ void WmfPlayer::record(quint16 func, ByteReader& r, qsizetype recordWords)
     case 0x0209: dc_.setTextColor(dc_.colorRef(r.u32())); break;
     case 0x020B: dc_.setWindowOrg(yx(r)); break;
     case 0x020C: { const QPointF e = yx(r); dc_.setWindowExt(QSizeF(e.x(), e.y())); break; }
-    case 0x020D: dc_.setViewportOrg(yx(r)); break;
-    case 0x020E: { const QPointF e = yx(r); dc_.setViewportExt(QSizeF(e.x(), e.y())); break; }
+    case 0x020D: // SetViewportOrg
+    case 0x020E: // SetViewportExt
+    case 0x0211: // OffsetViewportOrg
+    case 0x0412: // ScaleViewportExt
+        // The player owns the viewport of an old-style metafile: it is the target
+        // rectangle. Honouring the file's own would shrink or shift the picture
+        // away from the frame it is stretched by.
+        break;
     case 0x020F: dc_.offsetWindowOrg(yx(r)); break;
-    case 0x0211: dc_.offsetViewportOrg(yx(r)); break;
-    case 0x0410:
-    case 0x0412: {
+    case 0x0410: {
         const qreal yDen = r.i16(), yNum = r.i16(), xDen = r.i16(), xNum = r.i16();
-        if (!r.ok())
-            break;
-        if (func == 0x0410)
+        if (r.ok())
             dc_.scaleWindowExt(xNum, xDen, yNum, yDen);
-        else
-            dc_.scaleViewportExt(xNum, xDen, yNum, yDen);
         break;
     }
     case 0x0213: { const QPointF p = yx(r); if (r.ok()) dc_.lineTo(p); break; }

@@ -92,6 +92,17 @@ private slots:
         QVERIFY(near(p[2], QPointF(50, 50)));
     }
 
+    void wmfViewportRecordsLeaveThePlayersViewport()
+    {
+        Wmf w;
+        w.mapMode(8).windowOrg(0, 0).windowExt(1000, 1000).viewportOrg(30, 30).viewportExt(96, 96);
+        w.rectangle(0, 0, 1000, 1000);
+        const Rec sink = playBytes(w.build(), QRectF(0, 0, 100, 100));
+        const auto polys = sink.ofKind("polygon");
+        QCOMPARE(polys.size(), size_t(1));
+        QVERIFY(nearRect(polys[0]->polygon.boundingRect(), QRectF(0, 0, 100, 100)));
+    }
+
     void plainWmfWithoutWindowIsMeasured()
     {
         Wmf w;
