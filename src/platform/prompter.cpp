@@ -67,9 +67,7 @@ QString QtPrompter::saveFileName(const QString& title, const QString& folder, co
     QString start = folder;
     if (!proposedName.isEmpty())
         start = folder.endsWith(QLatin1Char('/')) ? folder + proposedName : folder + QLatin1Char('/') + proposedName;
-    // The program asks its own overwrite questions where it needs them.
-    return QFileDialog::getSaveFileName(parentWidget(), title, start, filter, nullptr,
-                                        QFileDialog::DontConfirmOverwrite);
+    return QFileDialog::getSaveFileName(parentWidget(), title, start, filter);
 }
 
 std::optional<QColor> QtPrompter::chooseColor(const QColor& initial, const QString& title)

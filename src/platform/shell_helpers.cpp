@@ -30,6 +30,9 @@ void CenterForm(QWidget* form)
 {
     if (!form)
         return;
+    // A form not shown yet has no final size: let its layout decide it first.
+    if (!form->isVisible() && form != g_mainForm)
+        form->adjustSize();
     const QSize size = form->frameGeometry().size();
     QWidget* main = g_mainForm;
     if (form == main || !main || main->isMaximized()) {

@@ -2,10 +2,14 @@
 
 #include "calendar/calendar_panel.h"
 #include "platform/numeric.h"
+#include "platform/program_folder.h"
 #include "platform/shell_helpers.h"
 #include "platform/zoom_scale.h"
 #include "recurring/recurring_commands.h"
+#include "calendar/properties_dialog.h"
+#include "platform/screen_ppi.h"
 #include "shell/about_dialog.h"
+#include "shell/mru_file_list.h"
 #include "shell/user_title_dialog.h"
 
 #include <QAction>
@@ -83,6 +87,15 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     SetModified(false);
     CalendarPanel->SetZoom(PercentToZoomScale(MainZoomPercent));
     CalendarPanel->SetCalendarLayout(TCalendarLayout::LOFullCalendarLS);
+    RecentFiles = new TMRUFileList(this);
+    RecentFiles->SetFileMenu(FileMenu, mnuExit);
+    RecentFiles->SetRemoveOnClick(true);
+    RecentFiles->SetMaximum(5);
+    RecentFiles->SetAutoSaveName(IniFileName());
+    RecentFiles->SetAutoSaveKey(QStringLiteral("MRU"));
+    RecentFiles->SetAutoSave(false);
+    RecentFiles->OnMRUItemClick = [this](const QString& path) { RecentFileClick(path); };
+    RecentFiles->Load();
     mnuShowHints->setChecked(ShowHints);
     applyHints();
     qApp->installEventFilter(this);
@@ -138,6 +151,12 @@ void TCalendarMain::createMenus()
     mnuTechSupport = help->addAction(QStringLiteral("Technical Support"));
     mnuFAQ = help->addAction(QStringLiteral("Frequently Asked Questions"));
 
+    connect(New1, &QAction::triggered, this, &TCalendarMain::New1Click);
+    connect(Open1, &QAction::triggered, this, &TCalendarMain::Open1Click);
+    connect(mnuSave, &QAction::triggered, this, &TCalendarMain::mnuSaveClick);
+    connect(mnuSaveAs, &QAction::triggered, this, [this] { mnuSaveAsClick(); });
+    connect(mnuCancelChanges, &QAction::triggered, this, &TCalendarMain::mnuCancelChangesClick);
+    connect(mnuProperties, &QAction::triggered, this, &TCalendarMain::mnuPropertiesClick);
     connect(mnuUserTitle, &QAction::triggered, this, &TCalendarMain::mnuUserTitleClick);
     connect(mnuClearAllCellContents, &QAction::triggered, this, &TCalendarMain::mnuClearAllCellContentsClick);
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
@@ -147,10 +166,8 @@ void TCalendarMain::createMenus()
     connect(mnuWebsite, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebsite))); });
 
     // Commands whose machinery is not part of this build are shown but never enabled.
-    for (QObject* a : {static_cast<QObject*>(New1), static_cast<QObject*>(Open1), static_cast<QObject*>(mnuSave),
-                       static_cast<QObject*>(mnuSaveAs), static_cast<QObject*>(mnuSaveAsBitmap),
-                       static_cast<QObject*>(mnuSaveAsJPG), static_cast<QObject*>(mnuProperties),
-                       static_cast<QObject*>(mnuCancelChanges), static_cast<QObject*>(DefaultEditorFont1),
+    for (QObject* a : {static_cast<QObject*>(mnuSaveAsBitmap),
+                       static_cast<QObject*>(mnuSaveAsJPG), static_cast<QObject*>(DefaultEditorFont1),
                        static_cast<QObject*>(mnuFillRecurring),
                        static_cast<QObject*>(mnuPrint), static_cast<QObject*>(mnuPrintSetup),
                        static_cast<QObject*>(Contents1), static_cast<QObject*>(mnuConfigInfo),
@@ -247,7 +264,9 @@ void TCalendarMain::createToolBar()
     bar->addWidget(CancelButton);
     bar->addStretch(1);
 
-    m_unavailable.append(PropertiesButton);
+    connect(PropertiesButton, &QToolButton::clicked, this, &TCalendarMain::mnuPropertiesClick);
+    connect(Savebutton, &QToolButton::clicked, this, &TCalendarMain::SavebuttonClick);
+    connect(CancelButton, &QToolButton::clicked, this, &TCalendarMain::mnuCancelChangesClick);
     m_unavailable.append(Printbutton);
     m_unavailable.append(ShowHideIconTool);
     m_unavailable.append(Assistantbutton);
@@ -390,7 +409,10 @@ void TCalendarMain::FormActivate()
         return;
     m_firstActivationDone = true;
     HourglassOn();
+    LoadFormPlacement(this, QStringLiteral("TCalendarMain"));
     CalendarPanel->ResetToDefaults();
+    if (RecentFiles->Count() > 0 && QFileInfo::exists(RecentFiles->Items().first()))
+        OpenCalendarFile(RecentFiles->Items().first());
     QCoreApplication::processEvents();
     CalendarPanel->setVisible(!CalendarFileName.isEmpty());
     QCoreApplication::processEvents();
@@ -435,6 +457,44 @@ void TCalendarMain::mnuShowHintsClick()
 void TCalendarMain::applyHints()
 {
     // Tool tips are filtered in eventFilter while hints are off.
+}
+
+void TCalendarMain::mnuPropertiesClick()
+{
+    const int month = CalendarPanel->settings().MainCalMonth;
+    const int year = CalendarPanel->settings().MainCalYear;
+    DoSaveRichtext();
+    TCalendarProperties dialog(this, CalendarPanel->ppi());
+    CenterForm(&dialog);
+    dialog.ExampleCalendar()->SetZoom(PercentToZoomScale(PropZoomPercent));
+    dialog.setCreatingNew(CreatingNew);
+    if (CreatingNew)
+        dialog.setCurrentDocumentInfo(CalendarPanel->LayoutFamily(), false, false);
+    else if (!CalendarPanel->isHidden())
+        dialog.setCurrentDocumentInfo(CalendarPanel->LayoutFamily(), CalendarPanel->HasCellText(),
+                                      CalendarPanel->HasPlacedObjects());
+    dialog.ExampleCalendar()->AssignSettings(*CalendarPanel);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    PropertiesAccepted = false;
+    PropZoomPercent = ZoomScaleToPercent(dialog.ExampleCalendar()->Zoom());
+    if (accepted) {
+        if (!CalendarPanel->SameSettings(*dialog.ExampleCalendar()))
+            SetModified(true);
+        PropertiesAccepted = true;
+        const int family = CalendarPanel->LayoutFamily();
+        CalendarPanel->AssignSettings(*dialog.ExampleCalendar());
+        if (family != CalendarPanel->LayoutFamily())
+            CalendarPanel->ClearAllCells();
+        const TCalendarSettings& s = CalendarPanel->settings();
+        if ((s.MainCalMonth != month || s.MainCalYear != year) && HasDayCells())
+            CalendarPanel->ClearAllCells();
+    }
+    CreatingNew = false;
+    CalendarPanel->update();
+    CheckFloaterStatus();
+    SetButtons();
+    Preferences.PropZoomPercent = PropZoomPercent;
+    Preferences.SavePreferences();
 }
 
 void TCalendarMain::mnuEditRecurringClick()
@@ -505,12 +565,15 @@ bool TCalendarMain::eventFilter(QObject* watched, QEvent* event)
 
 void TCalendarMain::closeEvent(QCloseEvent* event)
 {
-    // FormCloseQuery always allows closing; FormClose keeps the zoom for next time.
+    // FormCloseQuery offers to save and always allows closing; FormClose keeps the
+    // zoom and the placement for next time.
+    CheckSaveNeeded();
     MainZoomPercent = ZoomScaleToPercent(CalendarPanel->Zoom());
     Preferences.MainZoomPercent = MainZoomPercent;
     Preferences.PropZoomPercent = PropZoomPercent;
     Preferences.IconToolVisible = IconToolVisible;
     Preferences.ShowHints = ShowHints;
     Preferences.SavePreferences();
+    SaveFormPlacement(this, QStringLiteral("TCalendarMain"));
     event->accept();
 }

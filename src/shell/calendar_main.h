@@ -113,6 +113,20 @@ public:
     void mnuShowHintsClick();
     void mnuClearAllCellContentsClick();
     void mnuEditRecurringClick();
+    void mnuPropertiesClick();
+
+    // Document commands.
+    void New1Click();
+    void Open1Click();
+    void OpenCalendarFile(const QString& path);
+    bool SaveCalendarFile(const QString& path); // false when the file could not be written
+    void mnuSaveClick();
+    bool mnuSaveAsClick(); // true when a file was saved
+    void SavebuttonClick();
+    void mnuCancelChangesClick();
+    void CheckSaveNeeded();
+    void RecentFileClick(const QString& path);
+    TMRUFileList* RecentFiles = nullptr;
 
     // The key hook: true when the key was consumed.
     bool AppMessage(QKeyEvent* event);
