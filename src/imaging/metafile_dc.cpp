@@ -103,6 +103,13 @@ MetafileDC::MetafileDC(MetafileSink& sink, const QTransform& deviceToTarget, boo
     s_.brush.color = Qt::white;
 }
 
+void MetafileDC::setTargetRect(const QRectF& target)
+{
+    const qreal diag = std::hypot(target.width(), target.height());
+    if (std::isfinite(diag))
+        maxTextPixels_ = std::clamp<qreal>(4 * diag, 64, kMaxTextPixels);
+}
+
 // ------------------------------------------------------------------ objects
 
 void MetafileDC::setTableSize(int size)
@@ -1173,7 +1180,7 @@ QFont MetafileDC::makeFont(qreal* pixelSize) const
     }
     if (!std::isfinite(px) || px < 0)
         px = 0;
-    *pixelSize = std::min(px, kMaxTextPixels);
+    *pixelSize = std::min(px, maxTextPixels_);
     return font;
 }
 
@@ -1198,7 +1205,7 @@ void MetafileDC::textOut(QPointF ref, const QString& text, const QVector<qreal>&
         const qreal avg = QFontMetricsF(font).averageCharWidth() * t.fontScale;
         const qreal want = std::abs(s_.font.width) * xScale;
         if (avg > 0)
-            font.setStretch(std::clamp(int(std::lround(want / avg * 100)), 1, 4000));
+            font.setStretch(std::clamp(int(std::lround(want / avg * 100)), 25, 400));
     }
     t.font = font;
     const QFontMetricsF fm(font);

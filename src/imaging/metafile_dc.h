@@ -69,6 +69,9 @@ public:
     // the rules of a real device context.
     MetafileDC(MetafileSink& sink, const QTransform& deviceToTarget, bool wmf);
 
+    // Text larger than a few times the whole picture only comes from damaged files.
+    void setTargetRect(const QRectF& target);
+
     // --- object table
     void setTableSize(int size);
     int createObject(GdiObject object);              // WMF: lowest free slot, -1 if none
@@ -219,6 +222,7 @@ private:
     std::optional<QPainterPath> lastClip_;
     bool clipSent_ = false;
     qint64 clipWork_ = 0;
+    qreal maxTextPixels_ = 20000;
 };
 
 } // namespace ovmeta

@@ -708,8 +708,8 @@ bool readEmfFrame(const QByteArray& bytes, MetafileFrame& out, QString& error)
     MetafileRecordingSink measure;
     measure.keepImages = false;
     MetafileFrame identity;
-    identity.device = QRectF(0, 0, 1, 1);
-    playEmf(bytes, identity, measure, QRectF(0, 0, 1, 1));
+    identity.device = QRectF(0, 0, 1e6, 1e6);
+    playEmf(bytes, identity, measure, identity.device);
     const QRectF d = measure.drawingBounds();
     if (!(d.width() > 0 && d.height() > 0)) {
         error = QStringLiteral("The metafile draws nothing.");
@@ -729,6 +729,7 @@ void playEmf(const QByteArray& bytes, const MetafileFrame& frame, MetafileSink& 
     if (!readEmfHeader(bytes, bounds, hdrFrame, devPx, devMm, error))
         return;
     MetafileDC dc(sink, frameToTarget(frame.device, target), false);
+    dc.setTargetRect(target);
     dc.setDeviceMetrics(devPx, devMm);
     EmfPlayer player(dc);
     const qsizetype n = bytes.size();

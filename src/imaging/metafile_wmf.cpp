@@ -571,6 +571,7 @@ void playWmf(const QByteArray& bytes, const MetafileFrame& frame, MetafileSink& 
     if (!readLayout(bytes, l, error))
         return;
     MetafileDC dc(sink, frameToTarget(frame.device, target), true);
+    dc.setTargetRect(target);
     if (frame.window.isNull())
         prepare(dc, QRectF(0, 0, 1, 1), QSizeF(1, 1));
     else

@@ -145,6 +145,23 @@ private slots:
         playAnything(spin);
     }
 
+    void absurdTextIsBounded()
+    {
+        Emf e;
+        e.ints(82, {1, -1000000, 1, 1507, 1507, 400, 0, 0}); // huge, nearly zero width, rotated
+        e.select(1).textW(500, 500, "WWWW");
+        const QByteArray bytes = e.build();
+        MetafileRecordingSink sink;
+        TMetafile mf;
+        QVERIFY(mf.loadFromData(bytes));
+        mf.playTo(sink, QRectF(2, 2, 44, 28));
+        const auto texts = sink.ofKind("text");
+        QCOMPARE(texts.size(), size_t(1));
+        QVERIFY(texts[0]->text.pixelSize <= 4 * std::hypot(44.0, 28.0) + 1e-6);
+        QVERIFY(texts[0]->text.font.stretch() >= 25);
+        playAnything(bytes);
+    }
+
     void manyClipEditsStayBounded()
     {
         Emf e;
