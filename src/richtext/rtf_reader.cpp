@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QHash>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -23,11 +24,13 @@ struct CharState {
     bool bold = false, italic = false, underline = false, strike = false;
     int cf = 0, cb = 0;
     int vert = 0; // 1 superscript, 2 subscript
+    bool hidden = false; // \v: text that never shows
 
     bool operator==(const CharState& o) const
     {
         return font == o.font && fs == o.fs && bold == o.bold && italic == o.italic
-            && underline == o.underline && strike == o.strike && cf == o.cf && cb == o.cb && vert == o.vert;
+            && underline == o.underline && strike == o.strike && cf == o.cf && cb == o.cb && vert == o.vert
+            && hidden == o.hidden;
     }
     bool operator!=(const CharState& o) const { return !(*this == o); }
 };
@@ -63,7 +66,7 @@ bool isKnownCodePage(int cp)
 // Destinations whose content never shows.
 bool isSkippedDestination(const QByteArray& w)
 {
-    static const char* words[] = {
+    static const QSet<QByteArray> words = {
         "info", "stylesheet", "header", "headerl", "headerr", "headerf", "footer", "footerl",
         "footerr", "footerf", "footnote", "annotation", "nonshppict", "listtable",
         "listoverridetable", "revtbl", "rsidtbl", "filetbl", "pgdsctbl", "xmlnstbl", "themedata",
@@ -75,10 +78,7 @@ bool isSkippedDestination(const QByteArray& w)
         "mmathPr", "listpicture", "txe", "blipuid", "picprop", "pgptbl", "defchp", "defpap",
         "wgrffmtfilter", "docvar", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn",
         "fchars", "lchars", "nesttableprops", "panose", "falt", "fname", "listname"};
-    for (const char* s : words)
-        if (w == s)
-            return true;
-    return false;
+    return words.contains(w);
 }
 
 class RtfParser {
@@ -222,6 +222,8 @@ void RtfParser::textChar(QChar c)
         paragraph();
         return;
     }
+    if (m_st.ch.hidden)
+        return;
     if ((c.unicode() < 0x20 && c != QLatin1Char('\t')) || c == QChar::ObjectReplacementCharacter)
         return; // controls show nothing; object characters come only with pictures
     if (!m_doc) {
@@ -659,6 +661,9 @@ void RtfParser::handleWord(const QByteArray& w, bool hasParam, int param)
         } else if (w == "up") {
             ch.vert = on() ? 1 : 0;
         }
+        return;
+    case 'v':
+        if (w == "v") ch.hidden = on();
         return;
     case 'z':
         if (w == "zwj") textChar(QChar(0x200D));

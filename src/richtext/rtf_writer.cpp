@@ -4,6 +4,7 @@
 #include "rtf_picture.h"
 
 #include <QColor>
+#include <QHash>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextImageFormat>
@@ -28,6 +29,7 @@ private:
     const QTextDocument& m_doc;
     std::vector<QString> m_fonts;
     std::vector<QRgb> m_colors;
+    QHash<QRgb, int> m_colorIndex;
 };
 
 QString familyOf(const QTextCharFormat& f)
@@ -50,10 +52,11 @@ int RtfWriter::fontIndex(const QString& family)
 int RtfWriter::colorIndex(const QColor& c)
 {
     const QRgb rgb = c.rgb() | 0xFF000000u;
-    auto it = std::find(m_colors.begin(), m_colors.end(), rgb);
-    if (it != m_colors.end())
-        return int(it - m_colors.begin()) + 1;
+    auto it = m_colorIndex.constFind(rgb);
+    if (it != m_colorIndex.constEnd())
+        return *it;
     m_colors.push_back(rgb);
+    m_colorIndex.insert(rgb, int(m_colors.size()));
     return int(m_colors.size());
 }
 

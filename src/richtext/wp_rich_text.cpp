@@ -37,6 +37,8 @@ TWPRichText::TWPRichText(QWidget* parent) : QTextEdit(parent)
     setFrameShape(QFrame::Box);
     setLineWidth(1);
     setViewportMargins(0, 0, 0, 0);
+    // The font of text that names none, as RTF readers assume (\deff, 12 pt).
+    setFont(QFont(QStringLiteral("Arial"), 12));
     document()->setUndoRedoEnabled(true);
     prepareDocument();
     setBackgroundColor(Qt::white);
@@ -328,6 +330,12 @@ void TWPRichText::keyPressEvent(QKeyEvent* e)
         return;
     }
     QTextEdit::keyPressEvent(e);
+}
+
+void TWPRichText::focusInEvent(QFocusEvent* e)
+{
+    QTextEdit::focusInEvent(e);
+    emit entered();
 }
 
 QMimeData* TWPRichText::createMimeDataFromSelection() const

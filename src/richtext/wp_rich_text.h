@@ -92,9 +92,12 @@ public:
 signals:
     // The user (or an editing operation) changed the text or its formatting.
     void changed();
+    // The editor received the keyboard focus (the formatting bar attaches here).
+    void entered();
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
     QMimeData* createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;

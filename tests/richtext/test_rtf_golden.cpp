@@ -77,6 +77,7 @@ private slots:
                                        << "L|{}x{sup}2{}y{sub}i{sub}¶";
         QTest::newRow("symbols") << QByteArray("{\\rtf1 \\emdash\\endash\\bullet\\lquote\\rquote\\ldblquote\\rdblquote\\~\\_\\\\\\{\\}\\par}")
                                  << QString::fromUtf8("L|{}—–•‘’“”\u00a0\u2011\\{}{}¶");
+        QTest::newRow("hidden text") << QByteArray("{\\rtf1 a{\\v secret}b\\v c\\v0 d\\par}") << "L|{}abd{}¶";
         QTest::newRow("groups restore state") << QByteArray("{\\rtf1\\b a{\\b0\\i b}c\\par}") << "L|{b}a{i}b{b}c{b}¶";
     }
     void formatting()
