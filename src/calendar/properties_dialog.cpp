@@ -77,7 +77,8 @@ TCalendarProperties::TCalendarProperties(QWidget* parent, int ppi) : QDialog(par
     m_previewScroll->setWidgetResizable(false);
     m_previewScroll->setBackgroundRole(QPalette::Dark);
     m_previewScroll->setWidget(m_example);
-    m_previewScroll->setMinimumSize(380, 320);
+    m_previewScroll->setAlignment(Qt::AlignCenter);
+    m_previewScroll->setMinimumSize(440, 460);
     previewSide->addWidget(m_previewScroll, 1);
     previewSide->addLayout(buildPreview());
     top->addLayout(previewSide, 1);

@@ -80,10 +80,9 @@ private:
     // Control events.
     void onCalendarDateChanged();
     void onWeekStartClicked(int index);
-    void chooseFont(QPushButton* button, const std::function<TCalFont()>& get,
-                    const std::function<void(const TCalFont&)>& set);
     using FontGetter = std::function<TCalFont()>;
     using FontSetter = std::function<void(const TCalFont&)>;
+    void chooseFont(const FontGetter& get, const FontSetter& set);
     void wireFont(QPushButton* button, TColorButton* colorButton, FontGetter get, FontSetter set);
     void wireColor(TColorButton* button, std::function<void(TColor)> set);
     static QString formatShortTime(const QTime& time);

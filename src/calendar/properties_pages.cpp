@@ -229,8 +229,7 @@ void TCalendarProperties::onWeekStartClicked(int index)
         m_example->SetStartOfWeek(index + 1);
 }
 
-void TCalendarProperties::chooseFont(QPushButton*, const std::function<TCalFont()>& get,
-                                     const std::function<void(const TCalFont&)>& set)
+void TCalendarProperties::chooseFont(const FontGetter& get, const FontSetter& set)
 {
     if (m_loading)
         return;
@@ -281,7 +280,7 @@ static FontRow addFontRow(QWidget* page, QVBoxLayout* lay, const QString& title,
 
 void TCalendarProperties::wireFont(QPushButton* button, TColorButton* colorButton, FontGetter get, FontSetter set)
 {
-    connect(button, &QPushButton::clicked, this, [this, button, get, set] { chooseFont(button, get, set); });
+    connect(button, &QPushButton::clicked, this, [this, get, set] { chooseFont(get, set); });
     connect(colorButton, &TColorButton::colorChanged, this, [this, get, set](TColor c) {
         if (m_loading)
             return;
@@ -588,6 +587,7 @@ QWidget* TCalendarProperties::buildMarginsPage()
         connect(combo, &QComboBox::activated, this, [this, side](int index) { onMarginActivated(side, index); });
         m_margins[size_t(side)] = combo;
     }
+    grid->setColumnStretch(2, 1);
     lay->addLayout(grid);
     lay->addStretch();
     return page;

@@ -47,19 +47,16 @@ void TCalendarProperties::onLoadStyleSheetClick()
         return;
     }
     m_loading = true;
-    bool failed = false;
     try {
         LoadStyleSheet(*m_example, fileName);
     } catch (...) {
-        failed = true;
+        prompter().information(QStringLiteral("Unable to open ") + fileName
+                                   + QStringLiteral(". Possibly \ncorrupted, possibly not a Calendar Style file"),
+                               QStringLiteral("Information"));
     }
     // Whatever was read stays in the preview, so the controls show it either way.
     FillControls();
     SelectBorderItem();
     m_loading = false;
     LayoutSelection();
-    if (failed)
-        prompter().information(QStringLiteral("Unable to open ") + fileName
-                                   + QStringLiteral(". Possibly \ncorrupted, possibly not a Calendar Style file"),
-                               QStringLiteral("Information"));
 }
