@@ -70,6 +70,27 @@ private slots:
         QVERIFY(isColor(img.pixel(80, 50), Qt::white));
     }
 
+    void callersClipAndStateSurvive()
+    {
+        Emf e;
+        e.brush(1, 0, rgb(0, 0, 200)).select(1);
+        e.clipRegionRects(5, {QRect(0, 0, 1000, 1000)}); // the picture's own clip
+        e.rectangle(0, 0, 1000, 1000);
+        e.clipRegionRects(5, {});                       // and its reset
+        e.rectangle(0, 0, 1000, 1000);
+        QImage img(100, 100, QImage::Format_ARGB32_Premultiplied);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        p.setClipRect(0, 0, 50, 100);
+        p.setPen(QColor(1, 2, 3));
+        QVERIFY(PlayMetafileData(p, QRectF(0, 0, 100, 100), e.build()));
+        QVERIFY(p.hasClipping());
+        QCOMPARE(p.pen().color(), QColor(1, 2, 3));
+        p.end();
+        QVERIFY(isColor(img.pixel(25, 50), QColor(0, 0, 200)));
+        QVERIFY(isColor(img.pixel(75, 50), Qt::white));
+    }
+
     void bitmapQuadrants()
     {
         QByteArray info, bits;
