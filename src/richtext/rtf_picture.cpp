@@ -1,5 +1,7 @@
 #include "rtf_picture.h"
 
+#include "imaging/metafile_player.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QCache>
@@ -34,7 +36,7 @@ constexpr int kMaxPixels = 20000;
 
 TWPMetafileDrawer& metafileDrawer()
 {
-    static TWPMetafileDrawer d;
+    static TWPMetafileDrawer d = PlayMetafileData;
     return d;
 }
 
@@ -153,7 +155,7 @@ public:
     {
         const TWPRtfPicture pic = TWPRtfPicture::fromFormat(format);
         if (pic.isMetafile()) {
-            // Until a player is wired in, a metafile takes its room and draws nothing.
+            // A metafile the player cannot show keeps its room and draws nothing.
             if (metafileDrawer()) {
                 painter->save();
                 metafileDrawer()(*painter, rect, pic.data);
@@ -275,7 +277,10 @@ bool TWPRtfPicture::operator==(const TWPRtfPicture& o) const
         && wbmWidthBytes == o.wbmWidthBytes;
 }
 
-void setMetafileDrawer(TWPMetafileDrawer drawer) { metafileDrawer() = std::move(drawer); }
+void setMetafileDrawer(TWPMetafileDrawer drawer)
+{
+    metafileDrawer() = drawer ? std::move(drawer) : TWPMetafileDrawer(PlayMetafileData);
+}
 
 void InstallPictureHandler(QTextDocument* doc)
 {

@@ -50,7 +50,9 @@ struct TWPRtfPicture {
     bool operator==(const TWPRtfPicture& o) const;
 };
 
-// Draws a metafile picture's bytes into a rectangle; returns false when it cannot.
+// Draws a metafile picture's bytes (WMF records or EMF) into a rectangle; returns false
+// when it cannot, and the picture then keeps its room empty. The imaging module's
+// player is the default; an empty function restores it.
 using TWPMetafileDrawer = std::function<bool(QPainter&, const QRectF&, const QByteArray&)>;
 void setMetafileDrawer(TWPMetafileDrawer drawer);
 

@@ -197,7 +197,7 @@ private slots:
             QPainter p(&img);
             RenderRtfToRect(p, QRect(0, 0, 200, 100), TWPRtfStorage(rtf), 100);
         }
-        QCOMPARE(pixelsOf(img, QRect(0, 0, 200, 100), qRgb(255, 255, 255)), 200 * 100); // no player: empty room
+        QCOMPARE(pixelsOf(img, QRect(0, 0, 200, 100), qRgb(255, 255, 255)), 200 * 100); // unplayable: empty room
         QByteArray seen;
         QRectF where;
         setMetafileDrawer([&](QPainter& p, const QRectF& r, const QByteArray& bytes) {
@@ -216,6 +216,35 @@ private slots:
         QCOMPARE(where.size(), QSizeF(40, 20)); // 600 × 300 twips in layout pixels
         const int blue = pixelsOf(img, QRect(0, 0, 200, 100), qRgb(0, 0, 255));
         QVERIFY2(blue >= 19 * 9 && blue <= 21 * 11, qPrintable(QString::number(blue))); // drawn at 50 %
+    }
+
+    // A WMF from RTF (records only, no placeable header) is played by the imaging player.
+    void wmfPlayedByDefault()
+    {
+        auto words = [](std::initializer_list<int> w) {
+            QByteArray b;
+            for (int v : w) {
+                b += char(v & 0xFF);
+                b += char((v >> 8) & 0xFF);
+            }
+            return b;
+        };
+        QByteArray wmf = words({1, 9, 0x0300, 40, 0, 1, 7, 0, 0});
+        wmf += words({5, 0, 0x020B, 0, 0});                 // SetWindowOrg
+        wmf += words({5, 0, 0x020C, 100, 100});             // SetWindowExt
+        wmf += words({7, 0, 0x02FC, 0, 0x00FF, 0x0000, 0}); // CreateBrushIndirect: solid red
+        wmf += words({4, 0, 0x012D, 0});                    // SelectObject
+        wmf += words({7, 0, 0x041B, 100, 100, 0, 0});       // Rectangle
+        wmf += words({3, 0, 0x0000});                       // EOF
+        const QByteArray rtf = "{\\rtf1{\\pict\\wmetafile8\\picw2646\\pich2646\\picwgoal1500\\pichgoal1500 " + wmf.toHex() + "}\\par}";
+        QImage img = canvas();
+        {
+            QPainter p(&img);
+            RenderRtfToRect(p, QRect(0, 0, 200, 150), TWPRtfStorage(rtf), 100);
+        }
+        // 1500 twips = 100 px, nearly all of it red inside the outline.
+        const int red = pixelsOf(img, QRect(0, 0, 200, 150), qRgb(255, 0, 0));
+        QVERIFY2(red > 90 * 90 && red <= 100 * 100, qPrintable(QString::number(red)));
     }
 
     void anyPaintDevice()
