@@ -85,6 +85,7 @@ private:
     void chooseFont(const FontGetter& get, const FontSetter& set);
     void wireFont(QPushButton* button, TColorButton* colorButton, FontGetter get, FontSetter set);
     void wireColor(TColorButton* button, std::function<void(TColor)> set);
+    static QString shortTimeFormat();
     static QString formatShortTime(const QTime& time);
     void onStartingTimeClick();
     void applyMonthMemo();

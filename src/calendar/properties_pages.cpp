@@ -430,14 +430,20 @@ QWidget* TCalendarProperties::buildPlannersPage()
     return page;
 }
 
-QString TCalendarProperties::formatShortTime(const QTime& t)
+QString TCalendarProperties::shortTimeFormat()
 {
-    return QLocale().toString(t, QLocale::ShortFormat);
+    // The locale's short time, hours and minutes only (some locales add seconds).
+    QString format = QLocale().timeFormat(QLocale::ShortFormat);
+    format.remove(QStringLiteral(":ss"));
+    format.remove(QStringLiteral(".ss"));
+    return format;
 }
+
+QString TCalendarProperties::formatShortTime(const QTime& t) { return QLocale().toString(t, shortTimeFormat()); }
 
 void TCalendarProperties::onStartingTimeClick()
 {
-    QTime t = QLocale().toTime(m_timeLabel->text(), QLocale::ShortFormat);
+    QTime t = QLocale().toTime(m_timeLabel->text(), shortTimeFormat());
     if (!t.isValid()) {
         t = QTime::currentTime();
         m_timeLabel->setText(formatShortTime(t));
