@@ -1,5 +1,6 @@
 #include "calendar_page.h"
 
+#include "imaging/metafile_player.h"
 #include "platform/locale_names.h"
 #include "platform/program_folder.h"
 #include "platform/screen_ppi.h"
@@ -167,7 +168,9 @@ bool TCalendarPage::loadBorderPicture(const QString& name)
     QByteArray bytes;
     if (file.open(QIODevice::ReadOnly))
         bytes = file.read(64 * 1024 * 1024);
-    if (bytes.isEmpty()) {
+    // A file the metafile player cannot read clears the border rather than drawing nothing.
+    TMetafile picture;
+    if (bytes.isEmpty() || !picture.loadFromData(bytes)) {
         m_s.WMFBorderFile.clear();
         m_borderPicture.clear();
         return false;

@@ -1,6 +1,9 @@
 #include "calendar_panel.h"
 
+#include "imaging/metafile_player.h"
 #include "platform/numeric.h"
+#include "richtext/rtf_picture.h"
+#include "richtext/rtf_renderer.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,6 +11,22 @@
 TCalendarPanel32::TCalendarPanel32(QWidget* parent, int ppi) : TGBasePanel(parent), TCalendarPage(ppi)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Pictures pasted from other programs arrive as metafiles inside cell texts.
+    static const bool metafilesInText = [] {
+        setMetafileDrawer([](QPainter& p, const QRectF& r, const QByteArray& bytes) {
+            return PlayMetafileData(p, r, bytes);
+        });
+        return true;
+    }();
+    Q_UNUSED(metafilesInText);
+    // Each cell's text is drawn into its free area, one pixel larger each way, on white.
+    m_cellText = [this](QPainter& p, int cell, const TRect& rFree) {
+        const TWPRtfStorage* store = CellStorage(cell);
+        if (!store)
+            return;
+        const QRect area(rFree.Left, rFree.Top, rFree.width() + 1, rFree.height() + 1);
+        RenderRtfToRect(p, area, *store, truncToInt(double(Zoom()) * 100.0));
+    };
     layoutChanged();
 }
 

@@ -2,6 +2,7 @@
 
 #include "calendar/calendar_dates.h"
 #include "calendar/calendar_page.h"
+#include "imaging/metafile_player.h"
 #include "platform/locale_names.h"
 #include "platform/numeric.h"
 
@@ -13,7 +14,9 @@ namespace {
 
 BorderPainter& borderPainter()
 {
-    static BorderPainter painter;
+    static BorderPainter painter = [](QPainter& p, const QRectF& r, const QByteArray& bytes) {
+        return PlayMetafileData(p, r, bytes);
+    };
     return painter;
 }
 

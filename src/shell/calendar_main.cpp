@@ -6,6 +6,8 @@
 #include "platform/shell_helpers.h"
 #include "platform/zoom_scale.h"
 #include "recurring/recurring_commands.h"
+#include "richtext/wp_rich_text.h"
+#include "richtext/wp_tool_bar.h"
 #include "calendar/properties_dialog.h"
 #include "platform/screen_ppi.h"
 #include "shell/about_dialog.h"
@@ -50,6 +52,9 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
 
     createMenus();
     createToolBar();
+    WPToolBar1 = new TWPToolBar(this);
+    WPToolBar1->setObjectName(QStringLiteral("WPToolBar1"));
+    WPToolBar1->setEnabled(false);
 
     // The page sits at (5, 5) inside the scrolled area, hidden until a calendar exists.
     ScrollBox2 = new QScrollArea(this);
@@ -65,11 +70,13 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     CalendarPanel->hide();
     CalendarPanel->installEventFilter(this);
     ScrollBox2->setWidget(content);
+    createCellEditor(content);
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
+    layout->addWidget(WPToolBar1);
     layout->addWidget(Panel3);
     layout->addWidget(ScrollBox2, 1);
     setCentralWidget(central);
@@ -162,13 +169,13 @@ void TCalendarMain::createMenus()
     connect(mnuExit, &QAction::triggered, this, &QWidget::close);
     connect(About1, &QAction::triggered, this, &TCalendarMain::About1Click);
     connect(mnuShowHints, &QAction::triggered, this, &TCalendarMain::mnuShowHintsClick);
+    connect(mnuFillRecurring, &QAction::triggered, this, &TCalendarMain::mnuFillRecurringClick);
+    connect(DefaultEditorFont1, &QAction::triggered, this, &TCalendarMain::DefaultEditorFont1Click);
     connect(mnuEditRecurring, &QAction::triggered, this, &TCalendarMain::mnuEditRecurringClick);
     connect(mnuWebsite, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebsite))); });
 
     // Commands whose machinery is not part of this build are shown but never enabled.
-    for (QObject* a : {static_cast<QObject*>(mnuSaveAsBitmap),
-                       static_cast<QObject*>(mnuSaveAsJPG), static_cast<QObject*>(DefaultEditorFont1),
-                       static_cast<QObject*>(mnuFillRecurring),
+    for (QObject* a : {static_cast<QObject*>(mnuSaveAsBitmap), static_cast<QObject*>(mnuSaveAsJPG),
                        static_cast<QObject*>(mnuPrint), static_cast<QObject*>(mnuPrintSetup),
                        static_cast<QObject*>(Contents1), static_cast<QObject*>(mnuConfigInfo),
                        static_cast<QObject*>(mnuTechSupport), static_cast<QObject*>(mnuFAQ)})
@@ -349,12 +356,6 @@ void TCalendarMain::CheckFloaterStatus()
         IconToolVisible = false;
 }
 
-void TCalendarMain::DoSaveRichtext()
-{
-    // The in-place cell editor commits here once it exists in this window.
-    EditorOpen = false;
-}
-
 void TCalendarMain::ZoomSpinnerUpClick()
 {
     if (ZoomBusy)
@@ -497,6 +498,16 @@ void TCalendarMain::mnuPropertiesClick()
     Preferences.SavePreferences();
 }
 
+void TCalendarMain::mnuFillRecurringClick()
+{
+    DoSaveRichtext();
+    const TCalendarSettings& s = CalendarPanel->settings();
+    RunFillCalendarCommand(
+        this, s.MainCalYear, s.MainCalMonth, [this](int day, const QString& text) { PuttextOnDay(day, text); },
+        [this](bool hidden) { setIconToolHidden(hidden); });
+    SetButtons();
+}
+
 void TCalendarMain::mnuEditRecurringClick()
 {
     RunEditRecurringDatesCommand(this, [this](bool hidden) { setIconToolHidden(hidden); });
@@ -527,6 +538,16 @@ bool TCalendarMain::AppMessage(QKeyEvent* event)
     case Qt::Key_PageUp:
         ZoomSpinnerDownClick();
         return false;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        if (WPRichText1->isVisible() && WPRichText1->hasFocus()) {
+            if (event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier))
+                CalendarPanel->ClickPreviousCell(CurrentCell);
+            else
+                CalendarPanel->ClickNextCell(CurrentCell);
+            return true;
+        }
+        return false;
     default:
         return false;
     }
@@ -534,13 +555,17 @@ bool TCalendarMain::AppMessage(QKeyEvent* event)
 
 bool TCalendarMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == CalendarPanel || watched == WPRichText1) && cellEditorEvent(watched, event))
+        return true;
     switch (event->type()) {
     case QEvent::KeyPress:
         // An ignored key travels up the parents and passes here once per receiver:
         // the hook acts on its first sight only.
-        if (event == m_hookedKeyEvent || !watched->isWidgetType())
+        if (!watched->isWidgetType()
+            || (event == m_hookedKeyEvent && static_cast<QKeyEvent*>(event)->key() == m_hookedKey))
             break;
         m_hookedKeyEvent = event;
+        m_hookedKey = static_cast<QKeyEvent*>(event)->key();
         if (AppMessage(static_cast<QKeyEvent*>(event)))
             return true;
         break;

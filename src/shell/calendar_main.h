@@ -15,6 +15,10 @@ class QWidget;
 class TCalendarPanel32;
 class TMRUFileList;
 class TWPRtfStorage;
+class TWPRichText;
+class TWPToolBar;
+class QMimeData;
+struct TRect;
 
 // The program's one main window: menus, tool bar, zoom, and the page in a scroll area.
 class TCalendarMain : public QMainWindow {
@@ -102,8 +106,23 @@ public:
     void ZoomSpinnerUpClick();
     void ZoomSpinnerDownClick();
 
+    // Day-cell editing.
+    TWPRichText* WPRichText1 = nullptr; // the in-place cell editor
+    TWPRichText* MASTERWPRICHTEXT = nullptr; // hidden; rich-text labels draw through it
+    TWPToolBar* WPToolBar1 = nullptr;
+    void CalendarPanelClickedInCellEvent(const TRect& rTotal, const TRect& rFree, int iCell, int iDay,
+                                         TWPRtfStorage& storage);
     // Commits the open cell edit (every command that touches cells, zoom or files first).
     void DoSaveRichtext();
+    void WPRichText1Change();
+    void WPRichText1Enter();
+    void SetDefaultFontNow();
+    void DefaultEditorFont1Click();
+    // Adds one line to the cell of a day (recurring dates), then returns to the user's cell.
+    void PuttextOnDay(int day, const QString& text);
+    void CalendarPanelDragDrop(int x, int y, const QMimeData* data);
+    void WPRichText1DragDrop(const QMimeData* data);
+    void mnuFillRecurringClick();
 
     void FormActivate();
     bool FirstActivationDone() const { return m_firstActivationDone; }
@@ -144,10 +163,14 @@ private:
     void createToolBar();
     void enable(QObject* command, bool enabled);
     void applyHints();
+    void createCellEditor(QWidget* scrollContent);
+    bool acceptsCellDrop(const QMimeData* data) const;
+    bool cellEditorEvent(QObject* watched, QEvent* event);
     void setIconToolHidden(bool hidden);
 
     bool m_firstActivationDone = false;
     QEvent* m_hookedKeyEvent = nullptr;
+    int m_hookedKey = 0;
     bool m_activationScheduled = false;
     QList<QObject*> m_unavailable;
 };

@@ -1,0 +1,41 @@
+#pragma once
+#include "calendar/calendar_panel.h"
+#include "platform/program_folder.h"
+#include "platform/prompter.h"
+#include "shell/calendar_main.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+// A main window in a fresh user-data folder, activated as at start-up, with a page
+// shown as after New (December 1997, layout 3).
+struct MainWindowFixture {
+    QTemporaryDir dir;
+    ScopedScriptedPrompter prompts;
+    std::unique_ptr<TCalendarMain> main;
+
+    explicit MainWindowFixture(bool showPage = true)
+    {
+        setUserDataFolderOverride(dir.path());
+        main = std::make_unique<TCalendarMain>();
+        main->show();
+        QTRY_VERIFY(main->FirstActivationDone());
+        if (showPage) {
+            TCalendarPanel32* page = main->CalendarPanel;
+            page->SetMainCalYear(1997);
+            page->SetMainCalMonth(12);
+            page->show();
+            page->DrawToImage(); // records the cell rectangles, as the first paint does
+            main->SetButtons();
+        }
+    }
+    ~MainWindowFixture()
+    {
+        main->Modified = false; // no "Save changes?" when the test window closes
+        main.reset();
+        setUserDataFolderOverride(QString());
+    }
+    TCalendarPanel32& page() { return *main->CalendarPanel; }
+    QString path(const QString& name) const { return dir.filePath(name); }
+};
