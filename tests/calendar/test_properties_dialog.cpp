@@ -26,6 +26,9 @@
 #include <QToolButton>
 
 namespace {
+// The smallest picture the border loader accepts (pictures are recognised by content).
+const char kBorderPicture[] = R"(<svg xmlns="http://www.w3.org/2000/svg" width="100" height="100">)"
+                              R"(<rect x="2" y="2" width="96" height="96" fill="none" stroke="black"/></svg>)";
 
 const QString kLayoutWarning = QStringLiteral(
     "Warning: changing to this type of layout\nwill erase all text and icons from the current\ncalendar. Proceed?");
@@ -63,7 +66,7 @@ struct BorderFolder {
         for (const QString& f : files) {
             QFile file(dir.path() + QStringLiteral("/Borders/") + f);
             file.open(QIODevice::WriteOnly);
-            file.write("border picture bytes");
+            file.write(kBorderPicture);
         }
         setProgramFolderOverride(dir.path() + QLatin1Char('/'));
     }

@@ -14,6 +14,9 @@
 #include <QTest>
 
 namespace {
+// The smallest picture the border loader accepts (pictures are recognised by content).
+const char kBorderPicture[] = R"(<svg xmlns="http://www.w3.org/2000/svg" width="100" height="100">)"
+                              R"(<rect x="2" y="2" width="96" height="96" fill="none" stroke="black"/></svg>)";
 const QString kInformation = QStringLiteral("Information");
 
 QPushButton* button(const QWidget& d, const char* name)
@@ -33,7 +36,7 @@ struct Folder {
         for (const char* f : {"Frame.wls", "Frame.wpo"}) {
             QFile file(dir.path() + QStringLiteral("/Borders/") + QLatin1String(f));
             file.open(QIODevice::WriteOnly);
-            file.write("border picture bytes");
+            file.write(kBorderPicture);
         }
         setProgramFolderOverride(dir.path() + QLatin1Char('/'));
     }
