@@ -1,3 +1,4 @@
+// fuzz-link: ov_stream
 // Generic typed values and component records: whatever the bytes, the reader either
 // returns or throws EStreamError; anything else (crash, leak, hang, huge allocation,
 // undefined behaviour) is a finding.

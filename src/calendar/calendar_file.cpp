@@ -94,7 +94,7 @@ bool isPlainBorderName(const QString& name)
         && !name.contains(QLatin1Char(':'));
 }
 
-void openForReading(QFile& file)
+void openDocumentFile(QFile& file)
 {
     if (!file.open(QIODevice::ReadOnly))
         throw EStreamError(QStringLiteral("The file cannot be opened: %1").arg(file.errorString()));
@@ -326,6 +326,6 @@ void LoadCalendarFile(TCalendarPage& page, const QString& fileName, const Object
                       TCalendarFileInfo* info)
 {
     QFile file(fileName);
-    openForReading(file);
+    openDocumentFile(file);
     LoadCalendarFile(page, file, objects, info);
 }

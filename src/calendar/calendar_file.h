@@ -70,4 +70,4 @@ void WriteCellRecord(TStreamWriter& w, const TWPRtfStorage& cell);
 void ReadCellRecord(TStreamReader& r, TWPRtfStorage& cell);
 
 // Opens a file for reading or throws EStreamError.
-void openForReading(QFile& file);
+void openDocumentFile(QFile& file);

@@ -85,7 +85,7 @@ QString plainText(const QByteArray& rtf)
 QByteArray DumpDocumentJson(const QString& path)
 {
     QFile file(path);
-    openForReading(file);
+    openDocumentFile(file);
     int version = 0, kind = 0;
     {
         TStreamReader header(file);

@@ -51,6 +51,6 @@ void LoadStyleSheet(TCalendarPage& page, QIODevice& device, TCalendarFileInfo* i
 void LoadStyleSheet(TCalendarPage& page, const QString& fileName, TCalendarFileInfo* info)
 {
     QFile file(fileName);
-    openForReading(file);
+    openDocumentFile(file);
     LoadStyleSheet(page, file, info);
 }

@@ -152,12 +152,8 @@ void TStreamReader::readSignature()
 TValueType TStreamReader::readValueType()
 {
     const quint8 tag = readByte();
-    if (!isValidValueType(tag)) {
-        --m_position; // report the offset of the bad tag
-        const qint64 at = m_position;
-        ++m_position;
-        throw EStreamError(streamtext::invalidValue(), at);
-    }
+    if (!isValidValueType(tag))
+        throw EStreamError(streamtext::invalidValue(), m_position - 1); // the offset of the bad tag
     return TValueType(tag);
 }
 
