@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QTemporaryFile>
 #include <QTest>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -24,6 +25,47 @@ QByteArray bytes(std::initializer_list<int> list)
         b.append(char(v));
     return b;
 }
+
+// A pipe-like device: no size, no seeking, data handed out in small pieces.
+class SequentialDevice : public QIODevice {
+public:
+    explicit SequentialDevice(QByteArray data) : m_data(std::move(data)) { open(QIODevice::ReadOnly); }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* dst, qint64 max) override
+    {
+        const qint64 n = std::min<qint64>({max, 7, m_data.size() - m_pos});
+        std::memcpy(dst, m_data.constData() + m_pos, size_t(n));
+        m_pos += n;
+        return n;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    QByteArray m_data;
+    qint64 m_pos = 0;
+};
+
+// Accepts a few bytes, then fails, as a full disk does.
+class FullDevice : public QIODevice {
+public:
+    FullDevice() { open(QIODevice::WriteOnly); }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char*, qint64 n) override
+    {
+        if (m_room <= 0)
+            return -1;
+        const qint64 k = std::min(n, m_room);
+        m_room -= k;
+        return k;
+    }
+
+private:
+    qint64 m_room = 10;
+};
 
 } // namespace
 
@@ -301,6 +343,30 @@ private slots:
         TStreamReader r2(file);
         r2.skipValue();
         QCOMPARE(r2.readInteger(), 42);
+    }
+
+    void readsSequentialDevices()
+    {
+        QByteArray enc;
+        {
+            TStreamWriter w(&enc);
+            w.writeString(QString(1000, QLatin1Char('s')));
+            w.writeInteger(-3);
+        }
+        SequentialDevice dev(enc);
+        TStreamReader r(dev);
+        QCOMPARE(r.remaining(), qint64(enc.size()));
+        QCOMPARE(r.readString().size(), 1000);
+        QCOMPARE(r.readInteger(), -3);
+        QVERIFY(r.atEnd());
+    }
+
+    void writeFailureThrows()
+    {
+        FullDevice dev;
+        TStreamWriter w(dev);
+        w.writeInteger(1);
+        QVERIFY_THROWS_EXCEPTION(EStreamError, w.writeString(QString(50, QLatin1Char('x'))));
     }
 
     void truncationNeverReadsPast()
