@@ -578,7 +578,7 @@ def border_balloons(w, h):
     colors = [("#e53935", "#8e1c1a"), ("#1e88e5", "#0d47a1"), ("#fdd835", "#b59a00"), ("#43a047", "#1b5e20"),
               ("#8e24aa", "#4a148c"), ("#fb8c00", "#a65c00")]
     confetti = ["#e53935", "#1e88e5", "#fdd835", "#43a047", "#8e24aa"]
-    for x, y, a, k in edge_slots(w, h, 30):
+    for x, y, a, k in edge_slots(w, h, 30, corner=BAND + 6):
         c, d = colors[k % len(colors)]
         svg.add(g(tr(x, y - 1, (a % 180) and 0), balloon(c, d, 1 if k % 2 else -1)))
     for x, y, a, k in edge_slots(w, h, 15):
@@ -588,9 +588,9 @@ def border_balloons(w, h):
             svg.add(g(tr(x + dx, y + dy, 30 * k), '<rect x="-1.6" y="-0.8" width="3.2" height="1.6" fill="%s"/>'
                       % confetti[k % len(confetti)]))
     for x, y, a in corners(w, h):
-        body = (g(tr(-6, -1, -18), balloon("#e53935", "#8e1c1a", 1)) + g(tr(6, -1, 18), balloon("#1e88e5", "#0d47a1", -1))
-                + g(tr(0, -4, 0), balloon("#fdd835", "#b59a00", 0)))
-        svg.add(g(tr(x, y, 0), g("scale(0.85)", body)))
+        body = (g(tr(-5, 0, -16), balloon("#e53935", "#8e1c1a", 1)) + g(tr(5, 0, 16), balloon("#1e88e5", "#0d47a1", -1))
+                + g(tr(0, -3, 0), balloon("#fdd835", "#b59a00", 0)))
+        svg.add(g(tr(x, y + 1, 0), g("scale(0.95)", body)))
     return svg
 
 

@@ -348,7 +348,7 @@ private slots:
         // rectangle on the page sizes and margins a user is likely to choose.
         const PaperCase cases[] = {{0, kPortrait, 0.5f},  {0, kLandscape, 0.5f}, {1, kPortrait, 0.5f},
                                    {1, kLandscape, 0.5f}, {0, kPortrait, 0.25f}, {1, kLandscape, 0.25f},
-                                   {0, kPortrait, 1.0f}};
+                                   {0, kPortrait, 1.0f},  {0, kLandscape, 0.0f}};
         for (const QString& wls : landscape) {
             const QString base = wls.left(wls.lastIndexOf(QLatin1Char('.')));
             QVERIFY2(!base.contains(QLatin1Char('.')), qPrintable(wls)); // the list shows names up to a full stop
