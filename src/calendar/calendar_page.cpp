@@ -166,8 +166,9 @@ bool TCalendarPage::loadBorderPicture(const QString& name)
         return true; // keep what we had
     QFile file(path);
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.read(64 * 1024 * 1024);
+    constexpr qint64 kMaxBorderBytes = 64 * 1024 * 1024;
+    if (file.open(QIODevice::ReadOnly) && file.size() <= kMaxBorderBytes)
+        bytes = file.readAll();
     // A file the metafile player cannot read clears the border rather than drawing nothing.
     TMetafile picture;
     if (bytes.isEmpty() || !picture.loadFromData(bytes)) {

@@ -47,7 +47,7 @@ struct BorderFolder {
         for (const char* ext : {".wls", ".wpo"}) {
             QFile f(dir.path() + QStringLiteral("/Borders/") + name + QString::fromLatin1(ext));
             f.open(QIODevice::WriteOnly);
-            f.write("not empty");
+            f.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"><rect width=\"10\" height=\"10\" fill=\"red\"/></svg>"); // a picture the border loader accepts
         }
         setProgramFolderOverride(dir.path() + QLatin1Char('/'));
     }
@@ -351,7 +351,7 @@ private slots:
         for (const char* ext : {".wls", ".wpo"}) {
             QFile f(borders.dir.path() + QStringLiteral("/evil") + QString::fromLatin1(ext));
             f.open(QIODevice::WriteOnly);
-            f.write("picture");
+            f.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"><rect width=\"10\" height=\"10\" fill=\"red\"/></svg>"); // a picture the border loader accepts
         }
         TCalendarPage page(96);
         TCalendarFileInfo info;

@@ -53,7 +53,7 @@ struct BorderFolder {
         for (const char* n : {"Holly.wls", "Holly.wpo"}) {
             QFile f(dir.path() + QStringLiteral("/Borders/") + QString::fromLatin1(n));
             f.open(QIODevice::WriteOnly);
-            f.write("picture");
+            f.write("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"><rect width=\"10\" height=\"10\" fill=\"red\"/></svg>"); // a picture the border loader accepts
         }
         setProgramFolderOverride(dir.path() + QLatin1Char('/'));
     }
