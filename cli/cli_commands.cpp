@@ -99,6 +99,7 @@ int renderCommand(QStringList args)
     rejectLeftovers(args);
     const QString suffix = QFileInfo(outPath).suffix().toLower();
     if (suffix == QLatin1String("pdf")) {
+        cli.page->SetZoom(1.0f); // the printed page: geometry of zoom 1, fonts at paper size
         writePdf(*cli.page, outPath);
         return 0;
     }
