@@ -6,6 +6,7 @@
 #include "platform/screen_ppi.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -18,6 +19,19 @@ bool change(T& field, const T& value)
         return false;
     field = value;
     return true;
+}
+
+// Names in files written on Windows may differ in case from the file on disk.
+QString resolveBorderPath(const QString& folder, const QString& fileName)
+{
+    if (QFileInfo::exists(folder + fileName))
+        return folder + fileName;
+    // Compared one by one: a name filter would treat *, ? and [ as wildcards.
+    const QStringList entries = QDir(folder).entryList(QDir::Files);
+    for (const QString& e : entries)
+        if (e.compare(fileName, Qt::CaseInsensitive) == 0)
+            return folder + e;
+    return {};
 }
 
 // A border name comes from files too: never let it reach outside the border folder.
@@ -161,8 +175,8 @@ bool TCalendarPage::loadBorderPicture(const QString& name)
 {
     const QString ext = m_s.CalendarOrientation == TCalendarOrientation::coPortrait ? QStringLiteral(".wpo")
                                                                                      : QStringLiteral(".wls");
-    const QString path = BorderFolder() + name + ext;
-    if (!QFileInfo::exists(path))
+    const QString path = resolveBorderPath(BorderFolder(), name + ext);
+    if (path.isEmpty())
         return true; // keep what we had
     QFile file(path);
     QByteArray bytes;
