@@ -10,9 +10,10 @@
 #include "richtext/wp_tool_bar.h"
 #include "calendar/properties_dialog.h"
 #include "platform/screen_ppi.h"
-#include "shell/about_dialog.h"
+#include "shell/splash_form.h"
 #include "shell/mru_file_list.h"
-#include "shell/user_title_dialog.h"
+#include "shell/user_title_form.h"
+#include "widgets/spin_button.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -191,22 +192,18 @@ void TCalendarMain::createToolBar()
     bar->setContentsMargins(4, 2, 4, 2);
     bar->setSpacing(3);
 
-    ZoomSpinner = new QWidget(Panel3);
+    // "+" and "-" on the keyboard step the zoom while the spinner has the focus.
+    const QString zoomHint =
+        QStringLiteral("Press plus (+) or minus (-) to \nincrease or decrease the zoom percentage");
+    ZoomSpinner = new TSpinButton(Panel3);
     ZoomSpinner->setObjectName(QStringLiteral("ZoomSpinner"));
-    ZoomSpinner->setToolTip(
-        QStringLiteral("Press plus (+) or minus (-) to \nincrease or decrease the zoom percentage"));
-    auto* spin = new QVBoxLayout(ZoomSpinner);
-    spin->setContentsMargins(0, 0, 0, 0);
-    spin->setSpacing(0);
-    ZoomUpButton = toolButton(ZoomSpinner, QStringLiteral("+"), ZoomSpinner->toolTip(), QStringLiteral("ZoomUp"));
-    ZoomDownButton =
-        toolButton(ZoomSpinner, QStringLiteral("-"), ZoomSpinner->toolTip(), QStringLiteral("ZoomDown"));
-    ZoomUpButton->setFixedSize(22, 13);
-    ZoomDownButton->setFixedSize(22, 13);
-    spin->addWidget(ZoomUpButton);
-    spin->addWidget(ZoomDownButton);
-    connect(ZoomUpButton, &QToolButton::clicked, this, &TCalendarMain::ZoomSpinnerUpClick);
-    connect(ZoomDownButton, &QToolButton::clicked, this, &TCalendarMain::ZoomSpinnerDownClick);
+    ZoomSpinner->setToolTip(zoomHint);
+    ZoomSpinner->setUpHint(zoomHint);
+    ZoomSpinner->setDownHint(zoomHint);
+    ZoomUpButton = ZoomSpinner->upButton();
+    ZoomDownButton = ZoomSpinner->downButton();
+    connect(ZoomSpinner, &TSpinButton::upClick, this, &TCalendarMain::ZoomSpinnerUpClick);
+    connect(ZoomSpinner, &TSpinButton::downClick, this, &TCalendarMain::ZoomSpinnerDownClick);
     bar->addWidget(ZoomSpinner);
 
     ZoomCaption = new QLabel(QStringLiteral("100%"), Panel3);

@@ -14,6 +14,7 @@ class QToolButton;
 class QWidget;
 class TCalendarPanel32;
 class TMRUFileList;
+class TSpinButton;
 class TWPRtfStorage;
 class TWPRichText;
 class TWPToolBar;
@@ -80,7 +81,7 @@ public:
 
     // Tool bar.
     QWidget* Panel3 = nullptr;
-    QWidget* ZoomSpinner = nullptr;
+    TSpinButton* ZoomSpinner = nullptr;
     QToolButton* ZoomUpButton = nullptr;
     QToolButton* ZoomDownButton = nullptr;
     QLabel* ZoomCaption = nullptr;

@@ -1,4 +1,4 @@
-#include "user_title_dialog.h"
+#include "user_title_form.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

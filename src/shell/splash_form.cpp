@@ -1,4 +1,4 @@
-#include "about_dialog.h"
+#include "splash_form.h"
 
 #include <QFont>
 #include <QHBoxLayout>
