@@ -353,41 +353,33 @@ void TCalendarMain::CheckFloaterStatus()
         IconToolVisible = false;
 }
 
-void TCalendarMain::ZoomSpinnerUpClick()
+void TCalendarMain::stepZoom(float delta)
 {
     if (ZoomBusy)
         return;
     ZoomBusy = true;
+    // Cleared on every way out, also when setting the zoom fails.
     struct Clear {
         bool& flag;
         ~Clear() { flag = false; }
     } clear{ZoomBusy};
-    const float zoom = CalendarPanel->Zoom();
-    if (zoom <= 0.95f) {
-        DoSaveRichtext();
-        QCoreApplication::processEvents();
-        CalendarPanel->SetZoom(zoom + 0.1f);
-        SetCaption();
-    }
+    DoSaveRichtext();
+    const float next = CalendarPanel->Zoom() + delta;
+    QCoreApplication::processEvents();
+    CalendarPanel->SetZoom(next);
+    SetCaption();
+}
+
+void TCalendarMain::ZoomSpinnerUpClick()
+{
+    if (CalendarPanel->Zoom() <= 0.95f)
+        stepZoom(0.1f);
 }
 
 void TCalendarMain::ZoomSpinnerDownClick()
 {
-    if (ZoomBusy)
-        return;
-    ZoomBusy = true;
-    struct Clear {
-        bool& flag;
-        ~Clear() { flag = false; }
-    } clear{ZoomBusy};
-    const float zoom = CalendarPanel->Zoom();
-    if (0.6f < zoom) {
-        DoSaveRichtext();
-        const float next = zoom - 0.1f;
-        QCoreApplication::processEvents();
-        CalendarPanel->SetZoom(next);
-        SetCaption();
-    }
+    if (0.6f < CalendarPanel->Zoom())
+        stepZoom(-0.1f);
 }
 
 void TCalendarMain::showEvent(QShowEvent* event)

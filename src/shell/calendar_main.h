@@ -164,6 +164,7 @@ private:
     void createToolBar();
     void enable(QObject* command, bool enabled);
     void applyHints();
+    void stepZoom(float delta);
     void createCellEditor(QWidget* scrollContent);
     bool acceptsCellDrop(const QMimeData* data) const;
     bool cellEditorEvent(QObject* watched, QEvent* event);

@@ -158,38 +158,26 @@ bool TCalendarMain::acceptsCellDrop(const QMimeData* data) const
 
 bool TCalendarMain::cellEditorEvent(QObject* watched, QEvent* event)
 {
-    if (watched == CalendarPanel) {
-        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
-            auto* e = static_cast<QDragMoveEvent*>(event);
-            const QPoint p = e->position().toPoint();
-            if (acceptsCellDrop(e->mimeData()) && CalendarPanel->PointInCell(p.x(), p.y()))
-                e->acceptProposedAction();
-            else
-                e->ignore();
-            return true;
-        }
-        if (event->type() == QEvent::Drop) {
-            auto* e = static_cast<QDropEvent*>(event);
-            const QPoint p = e->position().toPoint();
+    const bool onPanel = watched == CalendarPanel;
+    if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
+        auto* e = static_cast<QDragMoveEvent*>(event);
+        const QPoint p = e->position().toPoint();
+        // The page takes icons only over a day cell; the open editor anywhere.
+        if (acceptsCellDrop(e->mimeData()) && (!onPanel || CalendarPanel->PointInCell(p.x(), p.y())))
+            e->acceptProposedAction();
+        else
+            e->ignore();
+        return true;
+    }
+    if (event->type() == QEvent::Drop) {
+        auto* e = static_cast<QDropEvent*>(event);
+        const QPoint p = e->position().toPoint();
+        if (onPanel)
             CalendarPanelDragDrop(p.x(), p.y(), e->mimeData());
-            e->acceptProposedAction();
-            return true;
-        }
-    } else if (watched == WPRichText1) {
-        if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
-            auto* e = static_cast<QDragMoveEvent*>(event);
-            if (acceptsCellDrop(e->mimeData()))
-                e->acceptProposedAction();
-            else
-                e->ignore();
-            return true;
-        }
-        if (event->type() == QEvent::Drop) {
-            auto* e = static_cast<QDropEvent*>(event);
+        else
             WPRichText1DragDrop(e->mimeData());
-            e->acceptProposedAction();
-            return true;
-        }
+        e->acceptProposedAction();
+        return true;
     }
     return false;
 }

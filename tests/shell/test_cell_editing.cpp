@@ -152,6 +152,35 @@ private slots:
         QVERIFY(f.page().CellRtf(15).contains("\\pict"));
     }
 
+    void dragOverAcceptsBitmapsOnlyOverCells()
+    {
+        MainWindowFixture f;
+        QImage icon(16, 16, QImage::Format_ARGB32);
+        icon.fill(Qt::blue);
+        QMimeData data;
+        data.setImageData(icon);
+        const QPoint inCell = cellCentre(f.page(), 16);
+        QDragEnterEvent over(inCell, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&f.page(), &over);
+        QVERIFY2(over.isAccepted(), qPrintable(QString::number(f.page().CellAt(inCell.x(), inCell.y()))));
+        const TRect title = f.page().drawn().titleRect;
+        QDragEnterEvent outside(QPoint(title.Left + 300, title.Top + 10), Qt::CopyAction, &data, Qt::LeftButton,
+                               Qt::NoModifier);
+        QApplication::sendEvent(&f.page(), &outside);
+        QVERIFY(!outside.isAccepted());
+        QMimeData text;
+        text.setText(QStringLiteral("not a picture"));
+        QDragEnterEvent wrongKind(inCell, Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&f.page(), &wrongKind);
+        QVERIFY(!wrongKind.isAccepted());
+
+        QDropEvent drop(QPointF(inCell), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&f.page(), &drop);
+        QCOMPARE(f.main->CurrentCell, 16);
+        f.main->DoSaveRichtext();
+        QVERIFY(f.page().CellRtf(16).contains("\\pngblip"));
+    }
+
     void zoomCommitsTheEdit()
     {
         MainWindowFixture f;
