@@ -40,8 +40,21 @@ QString familyOf(const QTextCharFormat& f)
     return f.property(QTextFormat::FontFamily).toString();
 }
 
-int RtfWriter::fontIndex(const QString& family)
+// A font name as the font table can carry it and the reader gives it back: no list
+// separator, no control characters, no blanks at either end.
+QString cleanFontName(const QString& name)
 {
+    QString clean;
+    clean.reserve(name.size());
+    for (QChar c : name)
+        if (c != QLatin1Char(';') && c.unicode() >= 0x20 && c.unicode() != 0x7F)
+            clean += c;
+    return clean.trimmed();
+}
+
+int RtfWriter::fontIndex(const QString& rawFamily)
+{
+    const QString family = cleanFontName(rawFamily);
     auto it = std::find(m_fonts.begin(), m_fonts.end(), family);
     if (it != m_fonts.end())
         return int(it - m_fonts.begin());
