@@ -126,6 +126,15 @@ void IniFile::parse(const QByteArray& bytes)
     } else {
         text = decodeCp1252(bytes);
     }
+    // A broken UTF-16 file may hold halves of surrogate pairs: they become the
+    // replacement character, which survives writing and reading back.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
 
     m_sections.push_back(Section{}); // lines before the first section header
     const QStringList lines = text.split(QLatin1Char('\n'));

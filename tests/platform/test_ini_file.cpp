@@ -27,6 +27,17 @@ QByteArray readAll(const QString& path)
 class TestIniFile : public QObject {
     Q_OBJECT
 private slots:
+    void brokenUtf16WritesAFixedPoint()
+    {
+        // Found by fuzzing: a lone surrogate half in a UTF-16 file.
+        IniFile first;
+        first.parse(QByteArray::fromBase64("//4A3Q=="));
+        const QByteArray written = first.toBytes();
+        IniFile second;
+        second.parse(written);
+        QCOMPARE(second.toBytes(), written);
+    }
+
     void legacyFileReadsVerbatimAndWritesBackUnchanged()
     {
         IniFile ini;
