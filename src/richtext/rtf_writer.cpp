@@ -54,7 +54,9 @@ QString cleanFontName(const QString& name)
 
 int RtfWriter::fontIndex(const QString& rawFamily)
 {
-    const QString family = cleanFontName(rawFamily);
+    QString family = cleanFontName(rawFamily);
+    if (family.isEmpty())
+        family = QStringLiteral("Arial"); // what a reader takes for a nameless font
     auto it = std::find(m_fonts.begin(), m_fonts.end(), family);
     if (it != m_fonts.end())
         return int(it - m_fonts.begin());
