@@ -126,8 +126,10 @@ void IniFile::parse(const QByteArray& bytes)
     } else {
         text = decodeCp1252(bytes);
     }
-    // A broken UTF-16 file may hold halves of surrogate pairs: they become the
+    // Stray byte-order marks inside the text carry nothing and would not survive a
+    // write; a broken UTF-16 file may hold halves of surrogate pairs: they become the
     // replacement character, which survives writing and reading back.
+    text.remove(QChar(0xFEFF));
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())

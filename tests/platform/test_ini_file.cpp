@@ -27,11 +27,18 @@ QByteArray readAll(const QString& path)
 class TestIniFile : public QObject {
     Q_OBJECT
 private slots:
+    void brokenUtf16WritesAFixedPoint_data()
+    {
+        // Found by fuzzing.
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("lone surrogate half") << QByteArray::fromBase64("//4A3Q==");
+        QTest::newRow("byte-order marks inside the text") << QByteArray::fromBase64("//7//v/+BQ==");
+    }
     void brokenUtf16WritesAFixedPoint()
     {
-        // Found by fuzzing: a lone surrogate half in a UTF-16 file.
+        QFETCH(QByteArray, bytes);
         IniFile first;
-        first.parse(QByteArray::fromBase64("//4A3Q=="));
+        first.parse(bytes);
         const QByteArray written = first.toBytes();
         IniFile second;
         second.parse(written);
