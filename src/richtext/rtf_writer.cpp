@@ -41,7 +41,7 @@ QString familyOf(const QTextCharFormat& f)
 }
 
 // A font name as the font table can carry it and the reader gives it back: no list
-// separator, no control characters, no blanks at either end.
+// separator, no control characters, no blanks or quotes around it.
 QString cleanFontName(const QString& name)
 {
     QString clean;
@@ -49,7 +49,15 @@ QString cleanFontName(const QString& name)
     for (QChar c : name)
         if (c != QLatin1Char(';') && c.unicode() >= 0x20 && c.unicode() != 0x7F)
             clean += c;
-    return clean.trimmed();
+    clean = clean.trimmed();
+    while (clean.startsWith(QLatin1Char('"')) || clean.endsWith(QLatin1Char('"'))) {
+        if (clean.startsWith(QLatin1Char('"')))
+            clean.remove(0, 1);
+        if (clean.endsWith(QLatin1Char('"')))
+            clean.chop(1);
+        clean = clean.trimmed();
+    }
+    return clean;
 }
 
 int RtfWriter::fontIndex(const QString& rawFamily)
