@@ -49,11 +49,13 @@ QString cleanFontName(const QString& name)
     for (QChar c : name)
         if (c != QLatin1Char(';') && c.unicode() >= 0x20 && c.unicode() != 0x7F)
             clean += c;
+    // Font families lose surrounding quotes of either kind on their way through QFont.
+    auto isQuote = [](QChar c) { return c == QLatin1Char('"') || c == QLatin1Char('\''); };
     clean = clean.trimmed();
-    while (clean.startsWith(QLatin1Char('"')) || clean.endsWith(QLatin1Char('"'))) {
-        if (clean.startsWith(QLatin1Char('"')))
+    while (!clean.isEmpty() && (isQuote(clean.front()) || isQuote(clean.back()))) {
+        if (isQuote(clean.front()))
             clean.remove(0, 1);
-        if (clean.endsWith(QLatin1Char('"')))
+        if (!clean.isEmpty() && isQuote(clean.back()))
             clean.chop(1);
         clean = clean.trimmed();
     }

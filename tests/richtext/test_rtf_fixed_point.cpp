@@ -18,6 +18,8 @@ private slots:
             << QByteArray::fromBase64("e1xydGYxXGFuc157XGZvbnR0Ymx7XGZmAAgAAAAAO319Y29sb1xmMFxvbGRcXDBccGw7fQ==");
         QTest::newRow("font name of quotes")
             << QByteArray::fromBase64("e1xydGYxMVxhbnNpe1xmb250dGJse1xmIiIiIiIiIiIiIiIiIiIiIiIiOyIiIiIiMyAncmlhdGJuc250dAAAAAAAAAAAcmlhdGJsAAAAMAA=");
+        QTest::newRow("font name in single quotes")
+            << QByteArray::fromBase64("e1xydGZc////DmZvXGY0fEFybnRuc2lcZm9udHRibHsnJycnJ2Y0XHtccnRmAAAAACcnJydcZjA=");
         QTest::newRow("font name with blanks around it")
             << QByteArray("{\\rtf1{\\fonttbl{\\f0   Times New Roman  ;}}\\f0 text\\par}");
     }
