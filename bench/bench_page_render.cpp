@@ -3,7 +3,7 @@
 #include "platform/screen_ppi.h"
 
 #include <QApplication>
-#include <benchmark/benchmark.h>
+#include "bench_main.h"
 
 static void BM_PageRender(benchmark::State& state)
 {
@@ -23,14 +23,4 @@ static void BM_PageRender(benchmark::State& state)
 }
 BENCHMARK(BM_PageRender)->Arg(3)->Arg(17)->Arg(21)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    setScreenPPIOverride(96);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+OV_BENCHMARK_MAIN()

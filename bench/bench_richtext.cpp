@@ -1,4 +1,5 @@
 // RTF reading and writing throughput, and repainting a month page's 42 cell texts.
+#include "bench_main.h"
 #include "platform/screen_ppi.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_renderer.h"
@@ -10,7 +11,6 @@
 #include <QRandomGenerator>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <benchmark/benchmark.h>
 
 namespace {
 
@@ -117,14 +117,4 @@ BENCHMARK(BM_RepaintMonthCells)->Arg(100)->Arg(60)->Unit(benchmark::kMillisecond
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    setScreenPPIOverride(96);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+OV_BENCHMARK_MAIN()

@@ -1,4 +1,5 @@
 #include "cli_commands.h"
+#include "cli_error.h"
 
 #include "calendar/calendar_panel.h"
 #include "cli_page_setup.h"
@@ -12,11 +13,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <stdexcept>
 
 namespace {
 
-[[noreturn]] void fail(const QString& message) { throw std::runtime_error(message.toStdString()); }
 
 QJsonArray rectJson(const TRect& r) { return QJsonArray{r.Left, r.Top, r.Right, r.Bottom}; }
 

@@ -14,5 +14,5 @@ struct CliPage {
 // the PAGE options applied; consumed options are removed from args.
 CliPage MakeCliPage(QStringList& args);
 
-// dump, save and dates.
+// dump, save and dates (document_commands.cpp).
 int RunDocumentCommand(const QString& command, QStringList args, QTextStream& out, QTextStream& err);

@@ -1,11 +1,10 @@
 #include "page_options.h"
+#include "cli_error.h"
 
 #include "calendar/calendar_panel.h"
 
-#include <stdexcept>
 
 namespace {
-[[noreturn]] void fail(const QString& message) { throw std::runtime_error(message.toStdString()); }
 
 int toInt(const QString& name, const QString& value, int lo, int hi)
 {

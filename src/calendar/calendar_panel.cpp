@@ -1,8 +1,6 @@
 #include "calendar_panel.h"
 
-#include "imaging/metafile_player.h"
 #include "platform/numeric.h"
-#include "richtext/rtf_picture.h"
 #include "richtext/rtf_renderer.h"
 
 #include <QMouseEvent>
@@ -11,14 +9,6 @@
 TCalendarPanel32::TCalendarPanel32(QWidget* parent, int ppi) : TGBasePanel(parent), TCalendarPage(ppi)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    // Pictures pasted from other programs arrive as metafiles inside cell texts.
-    static const bool metafilesInText = [] {
-        setMetafileDrawer([](QPainter& p, const QRectF& r, const QByteArray& bytes) {
-            return PlayMetafileData(p, r, bytes);
-        });
-        return true;
-    }();
-    Q_UNUSED(metafilesInText);
     // Each cell's text is drawn into its free area, one pixel larger each way, on white.
     m_cellText = [this](QPainter& p, int cell, const TRect& rFree) {
         const TWPRtfStorage* store = CellStorage(cell);

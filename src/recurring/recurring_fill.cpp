@@ -4,10 +4,9 @@
 
 int RecurringWeekday(int year, int month, int day)
 {
-    const QDate date(year, month, day);
-    if (!date.isValid())
+    if (day < 1 || day > DaysInMonth(month, year))
         return 0;
-    return date.dayOfWeek() % 7 + 1; // Qt: Monday = 1 .. Sunday = 7
+    return WeekdayOf(year, month, day);
 }
 
 QDate EasterDate(int year)

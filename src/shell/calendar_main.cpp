@@ -16,7 +16,6 @@
 #include "widgets/spin_button.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -105,7 +104,6 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     RecentFiles->OnMRUItemClick = [this](const QString& path) { RecentFileClick(path); };
     RecentFiles->Load();
     mnuShowHints->setChecked(ShowHints);
-    applyHints();
     qApp->installEventFilter(this);
     RunOldRecurringStoreConversion();
 
@@ -221,8 +219,6 @@ void TCalendarMain::createToolBar()
     bar->addWidget(ShowHideIconTool);
     bar->addSpacing(8);
 
-    auto* tools = new QActionGroup(this);
-    Q_UNUSED(tools);
     struct Tool {
         QToolButton** button;
         const char* text;
@@ -441,12 +437,6 @@ void TCalendarMain::mnuShowHintsClick()
     ShowHints = mnuShowHints->isChecked();
     Preferences.ShowHints = ShowHints;
     Preferences.SavePreferences();
-    applyHints();
-}
-
-void TCalendarMain::applyHints()
-{
-    // Tool tips are filtered in eventFilter while hints are off.
 }
 
 void TCalendarMain::mnuPropertiesClick()

@@ -6,7 +6,6 @@
 #include <memory>
 
 class QAction;
-class QActionGroup;
 class QLabel;
 class QMenu;
 class QScrollArea;
@@ -163,7 +162,6 @@ private:
     void createMenus();
     void createToolBar();
     void enable(QObject* command, bool enabled);
-    void applyHints();
     void stepZoom(float delta);
     void createCellEditor(QWidget* scrollContent);
     bool acceptsCellDrop(const QMimeData* data) const;

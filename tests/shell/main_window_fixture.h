@@ -21,14 +21,18 @@ struct MainWindowFixture {
         main = std::make_unique<TCalendarMain>();
         main->show();
         QTRY_VERIFY(main->FirstActivationDone());
-        if (showPage) {
-            TCalendarPanel32* page = main->CalendarPanel;
-            page->SetMainCalYear(1997);
-            page->SetMainCalMonth(12);
-            page->show();
-            page->DrawToImage(); // records the cell rectangles, as the first paint does
-            main->SetButtons();
-        }
+        if (showPage)
+            this->showPage();
+    }
+    // Shows the page as a document would.
+    void showPage()
+    {
+        TCalendarPanel32* page = main->CalendarPanel;
+        page->SetMainCalYear(1997);
+        page->SetMainCalMonth(12);
+        page->show();
+        page->DrawToImage(); // records the cell rectangles, as the first paint does
+        main->SetButtons();
     }
     ~MainWindowFixture()
     {

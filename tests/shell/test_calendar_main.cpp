@@ -1,7 +1,4 @@
-#include "calendar/calendar_panel.h"
-#include "platform/program_folder.h"
-#include "platform/prompter.h"
-#include "shell/calendar_main.h"
+#include "main_window_fixture.h"
 #include "test_registry.h"
 
 #include <QAction>
@@ -11,44 +8,17 @@
 #include <QMenu>
 #include <QDialog>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
-namespace {
-// A main window in a fresh user-data folder, activated as at start-up.
-struct Fixture {
-    QTemporaryDir dir;
-    ScopedScriptedPrompter prompts;
-    std::unique_ptr<TCalendarMain> main;
-    Fixture()
-    {
-        setUserDataFolderOverride(dir.path());
-        main = std::make_unique<TCalendarMain>();
-        main->show();
-        QTRY_VERIFY(main->FirstActivationDone());
-    }
-    ~Fixture()
-    {
-        main.reset();
-        setUserDataFolderOverride(QString());
-    }
-    // Shows the page as a document would.
-    void showPage()
-    {
-        main->CalendarPanel->show();
-        main->SetButtons();
-    }
-};
-} // namespace
 
 class TestCalendarMain : public QObject {
     Q_OBJECT
 private slots:
     void menuCaptions()
     {
-        Fixture f;
+        MainWindowFixture f(false);
         QStringList file;
         for (QAction* a : f.main->FileMenu->actions())
             file << (a->isSeparator() ? QStringLiteral("-") : a->text());
@@ -63,7 +33,7 @@ private slots:
 
     void untitledStartState()
     {
-        Fixture f;
+        MainWindowFixture f(false);
         QCOMPARE(f.main->windowTitle(), QStringLiteral("Orvanta"));
         QVERIFY(f.main->CalendarPanel->isHidden());
         QVERIFY(!f.main->mnuSave->isEnabled());
@@ -76,7 +46,7 @@ private slots:
 
     void modifiedShowsOnlySaveButtonWhenUntitled()
     {
-        Fixture f;
+        MainWindowFixture f(false);
         f.showPage();
         f.main->SetModified(true);
         QVERIFY(f.main->Savebutton->isVisibleTo(f.main.get()));
@@ -90,7 +60,7 @@ private slots:
 
     void minisOnlyLayoutDisablesCellCommands()
     {
-        Fixture f;
+        MainWindowFixture f(false);
         f.showPage();
         QVERIFY(f.main->mnuUserTitle->isEnabled());
         QVERIFY(f.main->mnuClearAllCellContents->isEnabled());
@@ -104,7 +74,7 @@ private slots:
 
     void zoomSteps()
     {
-        Fixture f;
+        MainWindowFixture f(false);
         f.showPage();
         TCalendarPanel32* page = f.main->CalendarPanel;
         page->SetZoom(1.001f);
@@ -129,7 +99,7 @@ private slots:
 
     void pageKeysStepTheZoom()
     {
-        Fixture f;
+        MainWindowFixture f(false);
         f.showPage();
         f.main->activateWindow();
         QApplication::setActiveWindow(f.main.get());
@@ -144,7 +114,7 @@ private slots:
 
     void toolButtonsSetPanelState()
     {
-        Fixture f;
+        MainWindowFixture f(false);
         f.main->DrawSuperText->click();
         QCOMPARE(f.main->CalendarPanel->PanelState(), TLPanelState::psSuperText);
         QVERIFY(!f.main->CalendarPanel->Pointing());
@@ -155,7 +125,7 @@ private slots:
 
     void userTitleDialog()
     {
-        Fixture f;
+        MainWindowFixture f(false);
         f.showPage();
         QTimer::singleShot(0, [] {
             auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -171,7 +141,7 @@ private slots:
 
     void aboutBox()
     {
-        Fixture f;
+        MainWindowFixture f(false);
         QString version;
         QTimer::singleShot(0, [&] {
             auto* dlg = qobject_cast<QDialog*>(QApplication::activeModalWidget());
@@ -186,7 +156,7 @@ private slots:
 
     void clearAllCellsMarksModified()
     {
-        Fixture f;
+        MainWindowFixture f(false);
         f.showPage();
         f.main->CalendarPanel->SetCellRtf(3, QByteArrayLiteral("{\\rtf1\\ansi x\\par}"));
         f.main->mnuClearAllCellContentsClick();
@@ -196,7 +166,7 @@ private slots:
 
     void hintsToggleIsStored()
     {
-        Fixture f;
+        MainWindowFixture f(false);
         QVERIFY(f.main->mnuShowHints->isChecked());
         f.main->mnuShowHints->trigger();
         QVERIFY(!f.main->ShowHints);
