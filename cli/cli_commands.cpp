@@ -86,6 +86,7 @@ void writePdf(TCalendarPanel32& page, const QString& path)
     if (!p.begin(&pdf))
         fail(QStringLiteral("Unable to save %1").arg(path));
     PaintCalendarPage(p, page, 1.0f, page.cellTextPainter());
+    page.PrintObjects(p, 0.0, 0.0);
     p.end();
 }
 
@@ -105,7 +106,7 @@ int renderCommand(QStringList args)
     if (suffix != QLatin1String("png") && suffix != QLatin1String("bmp") && suffix != QLatin1String("jpg")
         && suffix != QLatin1String("jpeg"))
         fail(QStringLiteral("cannot write \"%1\": use .png, .bmp, .jpg or .pdf").arg(outPath));
-    const QImage image = cli.page->DrawToImage();
+    const QImage image = cli.page->DrawToBitmap();
     QImageWriter writer(outPath, suffix == QLatin1String("jpeg") ? "jpg" : suffix.toLatin1());
     if (suffix.startsWith(QLatin1String("jp")))
         writer.setQuality(90);
