@@ -3,9 +3,11 @@
 #include "calendar_file_golden.h"
 #include "objects/handle.h"
 #include "objects/p_label.h"
+#include "platform/prompter.h"
 #include "platform/screen_ppi.h"
 #include "test_registry.h"
 
+#include <QDialog>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
