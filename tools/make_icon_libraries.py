@@ -19,6 +19,7 @@ Usage: /usr/bin/python3 tools/make_icon_libraries.py [assets folder] [--sheet FO
        (--sheet also writes a contact sheet PNG per library for review)
 """
 
+import argparse
 import io
 import os
 import subprocess
@@ -206,7 +207,7 @@ ACTIVITIES = oca(
     "recreation/sports/football_helmet_gerald_g_01.svg", "recreation/sports/judo_brice_boyer_01.svg",
     "recreation/sports/tennis_racket_01.svg", "recreation/sports/tennis_shoes_jarno_vasam_.svg",
     "recreation/sports/volley_ball_angelo_gelmi_01.svg", "recreation/sports/blowling_ball_01.svg",
-    "recreation/sports/golf_flag_in_hole_on_gr_01.svg", "recreation/sports/8ball_nicu_buculei_01.svg",
+    "recreation/sports/golf_drive_ganson.svg", "recreation/sports/8ball_nicu_buculei_01.svg",
     "recreation/sports/dartboard_ruud_steltenpo_01.svg", "recreation/sports/table_tennis_omar_abo-na_01.svg",
     "recreation/sports/target_with_arrow_virgin_01.svg", "recreation/sports/cronometro_mauro_olivo_01.svg",
     "recreation/sports/roller_blader_ganson.svg", "recreation/toys/kiddy_train_orlando_kara_.svg",
@@ -289,26 +290,25 @@ def contact_sheet(icons, path):
     sheet.resize((sheet.width * 2, sheet.height * 2), Image.NEAREST).save(path)
 
 
-def main(argv):
-    sheets = None
-    if "--sheet" in argv:
-        i = argv.index("--sheet")
-        sheets = argv[i + 1]
-        del argv[i:i + 2]
-        os.makedirs(sheets, exist_ok=True)
-    root = argv[1] if len(argv) > 1 else "assets"
+def main():
+    parser = argparse.ArgumentParser(description="Builds the shipped icon libraries.")
+    parser.add_argument("assets", nargs="?", default="assets", help="the assets folder")
+    parser.add_argument("--sheet", metavar="FOLDER", help="also write a contact sheet per library")
+    args = parser.parse_args()
+    if args.sheet:
+        os.makedirs(args.sheet, exist_ok=True)
     for name, module, description, sources in LIBRARIES:
         if len(set(sources)) != len(sources):
             raise ValueError(name + " names one picture twice")
         icons = [pictures_of(s) for s in sources]
-        path = os.path.join(root, name)
+        path = os.path.join(args.assets, name)
         os.makedirs(os.path.dirname(path), exist_ok=True)
         size = write_icl(path, module, [(i + 1, [dib_from_rgba(p) for p in pics]) for i, pics in enumerate(icons)],
                          description)
         print("%-32s %3d icons %7d bytes" % (name, len(icons), size))
-        if sheets:
-            contact_sheet(icons, os.path.join(sheets, os.path.splitext(os.path.basename(name))[0] + ".png"))
+        if args.sheet:
+            contact_sheet(icons, os.path.join(args.sheet, os.path.splitext(os.path.basename(name))[0] + ".png"))
 
 
 if __name__ == "__main__":
-    main(sys.argv)
+    main()

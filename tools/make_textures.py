@@ -16,9 +16,9 @@ Usage: /usr/bin/python3 tools/make_textures.py [assets folder]   (default: asset
        add --sheet FILE.png to also write a 2 x 2 tiling of every texture for review.
 """
 
+import argparse
 import colorsys
 import os
-import sys
 
 import numpy as np
 from PIL import Image, ImageDraw
@@ -391,13 +391,12 @@ def contact_sheet(entries, path):
     sheet.save(path)
 
 
-def main(argv):
-    sheet = None
-    if "--sheet" in argv:
-        i = argv.index("--sheet")
-        sheet = argv[i + 1]
-        del argv[i:i + 2]
-    root = argv[1] if len(argv) > 1 else "assets"
+def main():
+    parser = argparse.ArgumentParser(description="Generates the shipped texture bitmaps.")
+    parser.add_argument("assets", nargs="?", default="assets", help="the assets folder")
+    parser.add_argument("--sheet", metavar="FILE.png", help="also write every texture tiled 2 x 2")
+    args = parser.parse_args()
+    root, sheet = args.assets, args.sheet
     made = []
     for folder, table in (("bmbrush", BRUSHES), ("Textures", TEXTURES)):
         os.makedirs(os.path.join(root, folder), exist_ok=True)
@@ -411,4 +410,4 @@ def main(argv):
 
 
 if __name__ == "__main__":
-    main(sys.argv)
+    main()
