@@ -14,16 +14,17 @@ IconLibrary IconLibrary::fromFile(const QString& path)
         throw EIconError(QStringLiteral("the file cannot be read (%1)").arg(file.errorString()));
     if (file.size() > kMaxFileSize)
         throw EIconError(QStringLiteral("the file is too large"));
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EIconError(QStringLiteral("the file cannot be read (%1)").arg(file.errorString()));
-    return fromData(bytes);
+    return fromData(std::move(bytes));
 }
 
-IconLibrary IconLibrary::fromData(const QByteArray& bytes)
+IconLibrary IconLibrary::fromData(QByteArray bytes)
 {
     IconLibrary library;
-    library.m_bytes = bytes;
+    library.m_bytes = std::move(bytes);
+    library.m_bytes.detach(); // own the bytes (they may be raw data of the caller's): views point into them
     const IconResources resources = ReadIconResources(IconBytes(library.m_bytes));
     library.m_kind = resources.kind;
     library.m_icons.reserve(resources.icons.size());

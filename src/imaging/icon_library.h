@@ -19,7 +19,7 @@ public:
     // (a text file, a picture) or is damaged; a damaged file gives no icons at all.
     // A program without icons is not an error: it has count() 0.
     static IconLibrary fromFile(const QString& path);
-    static IconLibrary fromData(const QByteArray& bytes);
+    static IconLibrary fromData(QByteArray bytes);
 
     IconFileKind kind() const { return m_kind; }
     int count() const { return int(m_icons.size()); }
@@ -39,6 +39,6 @@ private:
     const QList<IconPicture>& showablePicturesOf(int index) const;
 
     IconFileKind m_kind = IconFileKind::Icon;
-    QByteArray m_bytes; // the views below point into it
+    QByteArray m_bytes; // never changed, so copies share it and the views below stay valid
     QList<QList<IconPicture>> m_icons; // decodable pictures only
 };
