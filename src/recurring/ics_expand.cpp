@@ -12,8 +12,9 @@ namespace {
 // libical expands a zone's changes only up to this year; asked about a later year it
 // expands them again on every call and then applies the last change it found. Later
 // years are therefore converted as their calendar twin in 2010..2037.
-constexpr int kLastExpandedYear = 2037;
+constexpr int kLastExpandedYear = 2582;
 constexpr int kFirstTwinYear = 2010;
+constexpr int kLastTwinYear = 2037;
 
 // Events longer than this are taken as this long (some exports write "forever").
 constexpr qint64 kMaxEventDays = 3660;
@@ -47,11 +48,11 @@ qint64 wallSeconds(const icaltimetype& t)
 int calendarTwinYear(int year)
 {
     const int weekday = QDate(year, 1, 1).dayOfWeek();
-    for (int y = kFirstTwinYear; y <= kLastExpandedYear; ++y) {
+    for (int y = kFirstTwinYear; y <= kLastTwinYear; ++y) {
         if (QDate::isLeapYear(y) == QDate::isLeapYear(year) && QDate(y, 1, 1).dayOfWeek() == weekday)
             return y;
     }
-    return kLastExpandedYear; // every calendar occurs in any 28 years of one century
+    return kLastTwinYear; // not reached: 28 years of one century hold every calendar
 }
 
 qint64 zonedSeconds(icaltimetype t)
