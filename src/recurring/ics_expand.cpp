@@ -174,6 +174,16 @@ qint64 frequencySeconds(icalrecurrencetype_frequency freq)
     }
 }
 
+bool hasFilters(const icalrecurrencetype& r)
+{
+    for (const short* list : {r.by_second, r.by_minute, r.by_hour, r.by_day, r.by_month_day, r.by_year_day,
+                              r.by_week_no, r.by_month, r.by_set_pos}) {
+        if (list[0] != ICAL_RECURRENCE_ARRAY_MAX)
+            return true;
+    }
+    return false;
+}
+
 // The same kind of time as `like` (date or date-time, same zone) at midnight of `date`.
 icaltimetype timeLike(const QDate& date, const icaltimetype& like)
 {
@@ -208,7 +218,7 @@ struct Expansion {
         const icaltimetype end = timeLike(window.last.addDays(3), dtstart);
         if (!icaltime_is_null_time(rule.until) && !dtstart.is_date && !rule.until.is_date)
             rule.until = icaltime_convert_to_zone(rule.until, const_cast<icaltimezone*>(dtstart.zone));
-        if (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, end) > 0)
+        if (!isValidTime(rule.until) || icaltime_compare(rule.until, end) > 0)
             rule.until = end;
         std::unique_ptr<icalrecur_iterator, void (*)(icalrecur_iterator*)> it(icalrecur_iterator_new(rule, dtstart),
                                                                                  icalrecur_iterator_free);
@@ -220,8 +230,7 @@ struct Expansion {
             if (icalrecur_iterator_set_start(it.get(), near))
                 from = near;
         }
-        const qint64 unit = frequencySeconds(rule.freq) * std::max<qint64>(1, rule.interval);
-        if (!budget.startRule(std::max<qint64>(0, wallSeconds(end) - wallSeconds(from)) / unit + 1))
+        if (!budget.startRule(estimatedSteps(rule, from)))
             tooOften();
         for (;;) {
             icaltimetype t = icalrecur_iterator_next(it.get());
@@ -237,10 +246,20 @@ struct Expansion {
         }
     }
 
+    // Steps of the rule's frequency from `from` to where it ends. libical may search
+    // that far for one occurrence when BY parts filter; without them a COUNT rule takes
+    // one step per occurrence.
+    static qint64 estimatedSteps(const icalrecurrencetype& rule, const icaltimetype& from)
+    {
+        const qint64 unit = frequencySeconds(rule.freq) * std::max<qint64>(1, rule.interval);
+        const qint64 span = std::max<qint64>(0, wallSeconds(rule.until) - wallSeconds(from)) / unit + 1;
+        return rule.count > 0 && !hasFilters(rule) ? std::min<qint64>(span, rule.count) : span;
+    }
+
     // RDATE: single starts, or periods with their own length.
     void rdate(icalproperty* prop, const std::function<void(const icaltimetype&, const Span&)>& produce) const
     {
-        if (!budget.step())
+        if (!budget.listEntry())
             tooOften();
         const icaldatetimeperiodtype value = icalproperty_get_rdate(prop);
         const icaltimezone* zone = zoneOf(prop, event);
@@ -299,6 +318,8 @@ bool IcsWorkBudget::step()
     ++m_file;
     return m_rule <= m_limits.ruleWork && m_file <= m_limits.fileWork;
 }
+
+bool IcsWorkBudget::listEntry() { return ++m_file <= m_limits.fileWork; }
 
 bool IcsWorkBudget::addOccurrence() { return ++m_occurrences <= m_limits.occurrences; }
 

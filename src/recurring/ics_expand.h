@@ -25,8 +25,10 @@ public:
     // Starts a rule whose expansion needs about `steps` steps; false when that is
     // already more than a rule or the rest of the file may use.
     bool startRule(qint64 steps);
-    // One step of the running rule (or of a list property); false past a limit.
+    // One step of the running rule; false past a limit.
     bool step();
+    // One value of a list property (RDATE, EXDATE); false past the file's limit.
+    bool listEntry();
     // One more occurrence in the month; false past the limit.
     bool addOccurrence();
     int occurrenceLimit() const { return m_limits.occurrences; }

@@ -200,7 +200,7 @@ QList<IcsEvent> collectEvents(const std::vector<EventRecord>& records, const Ics
         const EventRecord& r = records[i];
         for (icalproperty* p = icalcomponent_get_first_property(r.comp, ICAL_EXDATE_PROPERTY); p;
              p = icalcomponent_get_next_property(r.comp, ICAL_EXDATE_PROPERTY)) {
-            if (!budget.step())
+            if (!budget.listEntry())
                 throw EIcsError(QStringLiteral("the event \"%1\" repeats too often to be shown").arg(r.summary));
             excluded[i].add(IcsPropertyTime(p, r.comp));
         }

@@ -81,10 +81,10 @@ private slots:
         int selectedOnShow = -1;
         onModal<IcsEventPicker>([&](IcsEventPicker* d) {
             title = d->windowTitle();
-            for (int i = 0; i < d->Events->count(); ++i)
-                rows.append(d->Events->item(i)->text());
-            selectedOnShow = int(d->Events->selectedItems().size());
-            d->Events->item(1)->setSelected(false); // not the gym
+            for (int i = 0; i < d->Dates->count(); ++i)
+                rows.append(d->Dates->item(i)->text());
+            selectedOnShow = int(d->Dates->selectedItems().size());
+            d->Dates->item(1)->setSelected(false); // not the gym
             d->OkButton->click();
         });
         Placed placed;

@@ -314,6 +314,12 @@ private slots:
         QCOMPARE(failure(icsCalendar(icsEvent(
                      {"UID:1", "DTSTART:19700101T000000", "RRULE:FREQ=HOURLY;COUNT=999999", "SUMMARY:Tick"}))),
                  tooOften);
+        // A short fast rule of long ago takes a step per occurrence, however far back.
+        QCOMPARE(ReadIcsMonth(icsCalendar(icsEvent({"UID:1", "DTSTART:20000101T000000",
+                                                    "RRULE:FREQ=SECONDLY;COUNT=10", "SUMMARY:Tick"})),
+                              2024, 4)
+                     .size(),
+                 0);
         // Each rule may be fine while the file together is not.
         QList<QByteArray> many;
         for (int i = 0; i < 5; ++i)
