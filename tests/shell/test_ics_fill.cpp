@@ -80,30 +80,6 @@ private slots:
         QVERIFY(f.main->EditorOpen);
     }
 
-    void unusableFileLeavesThePageAlone()
-    {
-        MainWindowFixture f;
-        const QString path = f.path(QStringLiteral("notes.ics"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART:19971201\r\n");
-        file.close();
-        QByteArray before;
-        for (int i = 1; i <= 42; ++i)
-            before += f.page().CellRtf(i);
-        f.main->Modified = false;
-        f.prompts->fileAnswers = {path};
-        f.main->mnuFillFromIcs->trigger();
-        QByteArray after;
-        for (int i = 1; i <= 42; ++i)
-            after += f.page().CellRtf(i);
-        QCOMPARE(after, before);
-        QVERIFY(!f.main->Modified);
-        QCOMPARE(f.prompts->texts(QStringLiteral("information")),
-                 QStringList{QStringLiteral("Unable to open ") + path
-                             + QStringLiteral(": the iCalendar file is damaged or incomplete")});
-    }
-
     void plannersGetTheRowsOfTheirDays()
     {
         ScopedTimeZone zone("Europe/London");
