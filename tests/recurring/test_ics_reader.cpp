@@ -330,11 +330,13 @@ private slots:
                                          "FREQ=YEARLY;BYYEARDAY=100",
                                          "FREQ=YEARLY;BYWEEKNO=15;BYDAY=MO",
                                          "FREQ=YEARLY;BYMONTH=2;BYMONTHDAY=29",
-                                         "FREQ=DAILY;BYMONTH=4",
-                                         "FREQ=HOURLY;INTERVAL=7",
-                                         "FREQ=MINUTELY;INTERVAL=1000"};
+                                         "FREQ=DAILY;BYMONTH=4"};
         for (const QByteArray& s : starts)
             for (const QByteArray& r : rules)
+                QTest::newRow((s + " " + r).constData()) << s << r;
+        // Faster rules keep the phase of their INTERVAL (walked from a nearer start: quicker).
+        for (const QByteArray& s : {QByteArray("20221113T080000"), QByteArray("20240301T120000")})
+            for (const QByteArray& r : {QByteArray("FREQ=HOURLY;INTERVAL=7"), QByteArray("FREQ=MINUTELY;INTERVAL=1000")})
                 QTest::newRow((s + " " + r).constData()) << s << r;
     }
 
