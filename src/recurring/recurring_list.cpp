@@ -92,7 +92,7 @@ void TRecurringCheckDelegate::paint(QPainter* painter, const QStyleOptionViewIte
     const int textLeft = r.left() + check.width() + 5;
     painter->setPen(focused ? QColor(Qt::white) : QColor(Qt::black));
     painter->setFont(option.font);
-    const QString text = RecurringEntryText(index.data(kRecurringEntryRole).toString());
+    const QString text = index.data(Qt::DisplayRole).toString();
     painter->drawText(QRect(textLeft, r.top(), r.right() - textLeft + 1, r.height()),
                       Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     painter->restore();
@@ -100,7 +100,7 @@ void TRecurringCheckDelegate::paint(QPainter* painter, const QStyleOptionViewIte
 
 QSize TRecurringCheckDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    const QString text = RecurringEntryText(index.data(kRecurringEntryRole).toString());
+    const QString text = index.data(Qt::DisplayRole).toString();
     return {16 + 5 + option.fontMetrics.horizontalAdvance(text), kRecurringRowHeight};
 }
 

@@ -27,7 +27,7 @@ QPixmap CheckBmp();
 QPixmap RevCheckBmp();
 
 // Picker rows: focused row white on black, the others black on the window colour;
-// selected rows carry the check mark, the text follows 5 pixels after it.
+// selected rows carry the check mark, the item's text follows 5 pixels after it.
 class TRecurringCheckDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:

@@ -140,6 +140,7 @@ void TCalendarMain::createMenus()
     DefaultEditorFont1 = FileMenu->addAction(QStringLiteral("&Default Editor Font"));
     FileMenu->addSeparator();
     mnuFillRecurring = FileMenu->addAction(QStringLiteral("Fill Calendar with Recurring Dates"));
+    mnuFillFromIcs = FileMenu->addAction(QStringLiteral("Fill Calendar from iCalendar File..."));
     mnuEditRecurring = FileMenu->addAction(QStringLiteral("Edit Recurring Dates"));
     FileMenu->addSeparator();
     mnuPrint = FileMenu->addAction(QStringLiteral("P&rint Calendar"));
@@ -170,6 +171,7 @@ void TCalendarMain::createMenus()
     connect(About1, &QAction::triggered, this, &TCalendarMain::About1Click);
     connect(mnuShowHints, &QAction::triggered, this, &TCalendarMain::mnuShowHintsClick);
     connect(mnuFillRecurring, &QAction::triggered, this, &TCalendarMain::mnuFillRecurringClick);
+    connect(mnuFillFromIcs, &QAction::triggered, this, &TCalendarMain::mnuFillFromIcsClick);
     connect(DefaultEditorFont1, &QAction::triggered, this, &TCalendarMain::DefaultEditorFont1Click);
     connect(mnuEditRecurring, &QAction::triggered, this, &TCalendarMain::mnuEditRecurringClick);
     connect(mnuWebsite, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebsite))); });
@@ -311,7 +313,8 @@ void TCalendarMain::SetButtons()
     const bool cells = HasDayCells();
     const bool visible = !CalendarPanel->isHidden();
     const bool named = !CalendarFileName.isEmpty();
-    for (QObject* c : {static_cast<QObject*>(mnuFillRecurring), static_cast<QObject*>(mnuUserTitle),
+    for (QObject* c : {static_cast<QObject*>(mnuFillRecurring), static_cast<QObject*>(mnuFillFromIcs),
+                       static_cast<QObject*>(mnuUserTitle),
                        static_cast<QObject*>(ShowHideIconTool), static_cast<QObject*>(mnuClearAllCellContents)})
         enable(c, cells);
     enable(mnuSave, named);

@@ -66,6 +66,7 @@ public:
     QAction* mnuClearAllCellContents = nullptr;
     QAction* DefaultEditorFont1 = nullptr;
     QAction* mnuFillRecurring = nullptr;
+    QAction* mnuFillFromIcs = nullptr;
     QAction* mnuEditRecurring = nullptr;
     QAction* mnuPrint = nullptr;
     QAction* mnuPrintSetup = nullptr;
@@ -124,6 +125,7 @@ public:
     void CalendarPanelDragDrop(int x, int y, const QMimeData* data);
     void WPRichText1DragDrop(const QMimeData* data);
     void mnuFillRecurringClick();
+    void mnuFillFromIcsClick(); // ics_commands.cpp
 
     void FormActivate();
     bool FirstActivationDone() const { return m_firstActivationDone; }

@@ -19,9 +19,15 @@ struct Run {
     QByteArray err;
 };
 
-Run cli(const QStringList& args)
+Run cli(const QStringList& args, const QStringList& environment = {})
 {
     QProcess p;
+    if (!environment.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString& assignment : environment)
+            env.insert(assignment.section(QLatin1Char('='), 0, 0), assignment.section(QLatin1Char('='), 1));
+        p.setProcessEnvironment(env);
+    }
     p.start(QStringLiteral(OV_CLI_PATH), args);
     p.waitForFinished(60000);
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
@@ -168,6 +174,43 @@ private slots:
         r = cli({"geometry", "--bogus"});
         QVERIFY(r.code != 0);
         QVERIFY(r.err.contains("--bogus"));
+    }
+
+    void datesFromICalendar()
+    {
+        QTemporaryDir dir;
+        const QString ics = dir.filePath("family.ics");
+        QFile f(ics);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
+                "BEGIN:VEVENT\r\nUID:1\r\nDTSTART;VALUE=DATE:19800415\r\nRRULE:FREQ=YEARLY\r\n"
+                "SUMMARY:Oma's birthday\r\nEND:VEVENT\r\n"
+                "BEGIN:VEVENT\r\nUID:2\r\nDTSTART;TZID=Europe/Berlin:20240101T090000\r\n"
+                "RRULE:FREQ=WEEKLY;BYDAY=MO\r\nEXDATE;TZID=Europe/Berlin:20240415T090000\r\n"
+                "SUMMARY:Standup\r\nEND:VEVENT\r\n"
+                "BEGIN:VEVENT\r\nUID:3\r\nDTSTART;VALUE=DATE:20240415\r\nSUMMARY:Tax day\r\nEND:VEVENT\r\n"
+                "END:VCALENDAR\r\n");
+        f.close();
+        const QStringList args{"dates", "--ics", ics, "--year", "2024", "--month", "4"};
+        Run r = cli(args, {"TZ=America/New_York", "LC_ALL=en_US.UTF-8"});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(QString::fromUtf8(r.out),
+                 QStringLiteral("1\t3:00 AM Standup\n8\t3:00 AM Standup\n15\tOma's birthday\n15\tTax day\n"
+                                "22\t3:00 AM Standup\n29\t3:00 AM Standup\n"));
+        r = cli(args, {"TZ=Europe/Berlin", "LC_ALL=de_DE.UTF-8"});
+        QVERIFY(r.out.startsWith("1\t09:00 Standup\n"));
+
+        QFile note(dir.filePath("note.ics"));
+        QVERIFY(note.open(QIODevice::WriteOnly));
+        note.write("not a calendar");
+        note.close();
+        r = cli({"dates", "--ics", note.fileName(), "--year", "2024", "--month", "4"});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(r.err.contains("Unable to open " + note.fileName().toUtf8() + ": it is not an iCalendar file"));
+        r = cli({"dates", "--ics", ics, "--store", ics, "--year", "2024", "--month", "4"});
+        QCOMPARE(r.code, 2);
+        QVERIFY(r.err.contains("--ics"));
     }
 
     void deterministicOutput()

@@ -25,7 +25,8 @@ private slots:
         const QStringList expected = {"&New ", "&Open", "-", "&Save ", "Save &As...", "Save As Bitmap File",
                                       "Save As JPG File", "-", "&Properties", "User Defined Title",
                                       "&Cancel Changes", "Clear &All Cell Contents", "&Default Editor Font", "-",
-                                      "Fill Calendar with Recurring Dates", "Edit Recurring Dates", "-",
+                                      "Fill Calendar with Recurring Dates", "Fill Calendar from iCalendar File...",
+                                      "Edit Recurring Dates", "-",
                                       "P&rint Calendar", "Print Set&up", "-", "E&xit"};
         QCOMPARE(file.mid(0, expected.size()), expected);
         QCOMPARE(f.main->mnuSave->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
@@ -69,6 +70,7 @@ private slots:
         QVERIFY(!f.main->mnuUserTitle->isEnabled());
         QVERIFY(!f.main->mnuClearAllCellContents->isEnabled());
         QVERIFY(!f.main->mnuFillRecurring->isEnabled());
+        QVERIFY(!f.main->mnuFillFromIcs->isEnabled());
         QVERIFY(!f.main->ShowHideIconTool->isEnabled());
     }
 
