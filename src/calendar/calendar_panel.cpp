@@ -1,5 +1,6 @@
 #include "calendar_panel.h"
 
+#include "calendar/calendar_print.h"
 #include "platform/numeric.h"
 #include "richtext/rtf_renderer.h"
 
@@ -15,7 +16,8 @@ TCalendarPanel32::TCalendarPanel32(QWidget* parent, int ppi) : TGBasePanel(paren
         if (!store)
             return;
         const QRect area(rFree.Left, rFree.Top, rFree.width() + 1, rFree.height() + 1);
-        RenderRtfToRect(p, area, *store, truncToInt(double(Zoom()) * 100.0));
+        RenderRtfToRect(p, area, *store, truncToInt(double(Zoom()) * 100.0),
+                        Printing ? TWPDisplayMode::Print : TWPDisplayMode::Screen);
     };
     layoutChanged();
 }
@@ -51,6 +53,11 @@ void TCalendarPanel32::paintEvent(QPaintEvent*)
 }
 
 bool TCalendarPanel32::HasPlacedObjects() const { return false; }
+
+void TCalendarPanel32::PrintOnReport(TReportCanvas& report, double offsetX, double offsetY)
+{
+    ::PrintOnReport(report, *this, offsetX, offsetY, m_cellText);
+}
 
 void TCalendarPanel32::mousePressEvent(QMouseEvent* event)
 {

@@ -5,6 +5,8 @@
 
 #include <QImage>
 
+class TReportCanvas;
+
 // The page widget: a calendar page drawn as the background of the object host panel.
 class TCalendarPanel32 : public TGBasePanel, public TCalendarPage {
     Q_OBJECT
@@ -27,6 +29,9 @@ public:
     void HandleClickAt(int x, int y);
 
     bool HasPlacedObjects() const;
+
+    // The whole page on a report page, at the given offsets in inches (printing).
+    void PrintOnReport(TReportCanvas& report, double offsetX, double offsetY);
 
 protected:
     void layoutChanged() override;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 // Every question the program asks the user goes through the Prompter, so tests can
@@ -26,6 +27,9 @@ public:
                                  const QString& filter) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial, const QString& title) = 0;
     virtual std::optional<QFont> chooseFont(const QFont& initial, const QString& title) = 0;
+    // The system print dialog on printer; the choices (printer, copies, paper) are left
+    // in it. False when cancelled.
+    virtual bool printDialog(QPrinter& printer, const QString& title) = 0;
 };
 
 // The program-wide prompter: the Qt one unless a test installed another.
@@ -45,6 +49,7 @@ public:
                          const QString& filter) override;
     std::optional<QColor> chooseColor(const QColor& initial, const QString& title) override;
     std::optional<QFont> chooseFont(const QFont& initial, const QString& title) override;
+    bool printDialog(QPrinter& printer, const QString& title) override;
 };
 
 // Test double: records every prompt and answers from queues. A question with no
@@ -52,7 +57,7 @@ public:
 class ScriptedPrompter : public Prompter {
 public:
     struct Record {
-        QString kind; // "information", "yesno", "warning", "error", "open", "save", "color", "font"
+        QString kind; // "information", "yesno", "warning", "error", "open", "save", "color", "font", "print"
         QString text; // message text, or dialog title
         QString caption; // caption, or proposed file name / folder
         QString filter;
@@ -63,6 +68,12 @@ public:
     std::vector<QString> fileAnswers;
     std::vector<std::optional<QColor>> colorAnswers;
     std::vector<std::optional<QFont>> fontAnswers;
+    // What the user picks in a print dialog; an unset answer cancels it.
+    struct PrintChoice {
+        int copies = 1;
+        QString printerName; // empty: keep the printer
+    };
+    std::vector<std::optional<PrintChoice>> printAnswers;
 
     void information(const QString& text, const QString& caption) override;
     bool askYesNo(const QString& text, const QString& caption) override;
@@ -73,6 +84,7 @@ public:
                          const QString& filter) override;
     std::optional<QColor> chooseColor(const QColor& initial, const QString& title) override;
     std::optional<QFont> chooseFont(const QFont& initial, const QString& title) override;
+    bool printDialog(QPrinter& printer, const QString& title) override;
 
     // Texts of the recorded prompts of one kind, in order.
     QStringList texts(const QString& kind = {}) const;
