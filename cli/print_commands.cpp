@@ -87,8 +87,7 @@ int PrintCommand(QStringList args, QTextStream& out, QTextStream& err)
         fail(QStringLiteral("There is no default printer selected."));
     }
     const TCalendarSettings& s = page.settings();
-    job.SetOrientation(s.CalendarOrientation == TCalendarOrientation::coLandscape ? QPageLayout::Landscape
-                                                                                     : QPageLayout::Portrait);
+    SetPrinterPage(job, s);
     const QString warnings = PrinterMarginWarnings(job.UnprintableMarginsInch(), s.LeftMarginInch, s.TopMarginInch,
                                                    s.RightMarginInch, s.BottomMarginInch);
     if (!warnings.isEmpty()) {

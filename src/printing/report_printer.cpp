@@ -35,6 +35,8 @@ void TReportPrinter::SetOrientation(QPageLayout::Orientation orientation)
     m_printer->setPageOrientation(orientation);
 }
 
+void TReportPrinter::SetPageSize(const QPageSize& size) { m_printer->setPageSize(size); }
+
 QPageLayout::Orientation TReportPrinter::Orientation() const { return m_printer->pageLayout().orientation(); }
 
 QMarginsF TReportPrinter::UnprintableMarginsInch() const

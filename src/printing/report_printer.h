@@ -38,6 +38,7 @@ public:
     QString PrinterName() const;
 
     void SetOrientation(QPageLayout::Orientation orientation);
+    void SetPageSize(const QPageSize& size);
     QPageLayout::Orientation Orientation() const;
 
     // What the device cannot print on, in inches from each paper edge.

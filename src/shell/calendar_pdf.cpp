@@ -8,6 +8,7 @@
 #include "recurring/recurring_fill.h"
 #include "shell/cell_lines.h"
 #include "shell/preferences.h"
+#include "shell/print_margins.h"
 
 #include <QDate>
 #include <QPainter>
@@ -68,7 +69,7 @@ void WriteCalendarPdf(TCalendarPanel32& design, const QString& path, const TCale
     const TLayoutGeometry& g = design.layoutGeometry();
     TPdfReport pdf(path);
     pdf.Title = QStringLiteral("Calendar");
-    pdf.PageSize = QPageSize(design.settings().PaperSize == 1 ? QPageSize::A4 : QPageSize::Letter);
+    pdf.PageSize = CalendarPaperSize(design.settings());
     pdf.Orientation =
         g.orientation == TCalendarOrientation::coLandscape ? QPageLayout::Landscape : QPageLayout::Portrait;
     ScopeFlag printing(design.Printing);

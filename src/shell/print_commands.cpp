@@ -36,6 +36,18 @@ QString PrinterMarginWarnings(const QMarginsF& printer, float left, float top, f
     return text;
 }
 
+QPageSize CalendarPaperSize(const TCalendarSettings& s)
+{
+    return QPageSize(s.PaperSize == 1 ? QPageSize::A4 : QPageSize::Letter);
+}
+
+void SetPrinterPage(TReportPrinter& printer, const TCalendarSettings& s)
+{
+    printer.SetPageSize(CalendarPaperSize(s));
+    printer.SetOrientation(s.CalendarOrientation == TCalendarOrientation::coLandscape ? QPageLayout::Landscape
+                                                                                    : QPageLayout::Portrait);
+}
+
 void TCalendarMain::connectPrintCommands()
 {
     connect(mnuPrint, &QAction::triggered, this, &TCalendarMain::mnuPrintCalendarClick);
@@ -86,9 +98,7 @@ void TCalendarMain::mnuPrintCalendarClick()
     const bool modified = Modified;
     TReportPrinter& report = ReportPrinter1();
     if (report.PrinterDialog(QStringLiteral("Print"))) {
-        report.SetOrientation(CalendarPanel->settings().CalendarOrientation == TCalendarOrientation::coLandscape
-                                  ? QPageLayout::Landscape
-                                  : QPageLayout::Portrait);
+        SetPrinterPage(report, CalendarPanel->settings());
         if (!CheckPrinterMargins())
             return;
         PrintCopies = std::max(1, report.CopiesChosen());
