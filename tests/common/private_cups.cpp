@@ -141,13 +141,26 @@ bool PrivateCups::run(const QString& program, const QStringList& args, QString* 
     return true;
 }
 
-bool PrivateCups::addQueue(const QString& name, bool makeDefault)
+bool PrivateCups::addQueue(const QString& name, bool makeDefault, double unprintableInch)
 {
     if (!ok())
         return false;
+    QString ppd = QString::fromLatin1(kGenericPdfPpd);
+    if (unprintableInch > 0) {
+        QFile generic(ppd);
+        if (!generic.open(QIODevice::ReadOnly))
+            return failWith(QStringLiteral("cannot read ") + ppd);
+        const double m = unprintableInch * 72;
+        QString text = QString::fromLatin1(generic.readAll());
+        text.replace(QRegularExpression(QStringLiteral("\\*ImageableArea Letter/Letter: \"[^\"]*\"")),
+                     QStringLiteral("*ImageableArea Letter/Letter: \"%1 %1 %2 %3\"").arg(m).arg(612 - m).arg(792 - m));
+        ppd = m_dir.filePath(name + QStringLiteral(".ppd"));
+        if (!writeFile(ppd, text))
+            return failWith(QStringLiteral("cannot write ") + ppd);
+    }
     const QString uri = QStringLiteral("file://") + outputFile(name);
     if (!run(QStringLiteral("lpadmin"), {QStringLiteral("-p"), name, QStringLiteral("-v"), uri, QStringLiteral("-P"),
-                                         QString::fromLatin1(kGenericPdfPpd), QStringLiteral("-E")}))
+                                         ppd, QStringLiteral("-E")}))
         return false;
     return !makeDefault || setDefault(name);
 }

@@ -19,7 +19,9 @@ public:
     QString socketPath() const;
 
     // A queue whose output lands in outputFile(name); optionally the server's default.
-    bool addQueue(const QString& name, bool makeDefault);
+    // unprintableInch > 0 makes a device that cannot print that close to any edge of a
+    // Letter page.
+    bool addQueue(const QString& name, bool makeDefault, double unprintableInch = 0);
     bool setDefault(const QString& name);
     bool removeQueue(const QString& name);
     QString outputFile(const QString& queue) const;

@@ -7,6 +7,7 @@
 #include "printing/report_printer.h"
 #include "test_registry.h"
 
+#include <QFileInfo>
 #include <QToolButton>
 
 using ovtest::PrivateCups;
@@ -137,6 +138,55 @@ private slots:
         QCOMPARE(r.documentSize, QSizeF(792, 612));
         QCOMPARE(r.outputPages, 1);
         QVERIFY(r.outputText.contains(QStringLiteral("December 1997")));
+    }
+
+    void marginWarningsOnADeviceWithWideMargins()
+    {
+        PrivateCups& cups = PrivateCups::instance();
+        const QString narrow = QStringLiteral("Orvanta_Wide_Margins");
+        QVERIFY2(cups.addQueue(narrow, false, 0.3), qPrintable(cups.error()));
+        MainWindowFixture f;
+        f.page().SetCalendarLayout(TCalendarLayout(2)); // portrait Letter
+        for (auto set : {&TCalendarPage::SetLeftMarginInch, &TCalendarPage::SetTopMarginInch,
+                         &TCalendarPage::SetRightMarginInch, &TCalendarPage::SetBottomMarginInch})
+            (f.page().*set)(0.25f);
+        const QString question = QStringLiteral("Margin Warning:\n"
+                                                "\nLeft Margin is possibly outside of Printer printable area"
+                                                "\nTop Margin is possibly outside of Printer printable area"
+                                                "\nRight Margin is possibly outside of Printer printable area"
+                                                "\nBottom Margin is possibly outside of Printer printable area"
+                                                "\n\nPrint anyways?");
+        // No: nothing is printed and nothing is said.
+        const int before = cups.lastJobId();
+        f.prompts->printAnswers = {ScriptedPrompter::PrintChoice{1, narrow}};
+        f.prompts->yesNoAnswers = {false};
+        f.main->mnuPrintCalendarClick();
+        QCOMPARE(f.prompts->texts(QStringLiteral("yesno")), QStringList{question});
+        QCOMPARE(f.prompts->records.back().caption, QStringLiteral("Margin Warning"));
+        QVERIFY(f.prompts->texts(QStringLiteral("information")).isEmpty());
+        QVERIFY(cups.waitIdle());
+        QCOMPARE(cups.lastJobId(), before);
+        QVERIFY(!QFileInfo::exists(cups.outputFile(narrow)));
+        // Yes prints anyway; margins inside the device's area ask nothing.
+        f.prompts->clear();
+        f.prompts->printAnswers = {ScriptedPrompter::PrintChoice{1, narrow}};
+        f.prompts->yesNoAnswers = {true};
+        f.main->mnuPrintCalendarClick();
+        QVERIFY2(cups.waitIdle(), qPrintable(cups.error()));
+        QCOMPARE(cups.lastJobId(), before + 1);
+        QCOMPARE(ovtest::pdfPageCount(cups.outputFile(narrow)), 1);
+        f.page().SetLeftMarginInch(0.3f);
+        f.page().SetTopMarginInch(0.5f);
+        f.page().SetRightMarginInch(0.31f);
+        f.page().SetBottomMarginInch(0.3f);
+        f.prompts->clear();
+        QVERIFY(f.main->CheckPrinterMargins());
+        QVERIFY(f.prompts->records.empty());
+        f.page().SetTopMarginInch(0.29f);
+        f.main->CheckPrinterMargins();
+        QCOMPARE(f.prompts->texts(QStringLiteral("yesno")),
+                 QStringList{QStringLiteral("Margin Warning:\n\nTop Margin is possibly outside of Printer printable area"
+                                            "\n\nPrint anyways?")});
     }
 
     void cancelledDialogPrintsNothing()
