@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -80,6 +81,8 @@ std::optional<QColor> QtPrompter::chooseColor(const QColor& initial, const QStri
     return c;
 }
 
+int QtPrompter::execDialog(QDialog& dialog) { return dialog.exec(); }
+
 std::optional<QFont> QtPrompter::chooseFont(const QFont& initial, const QString& title)
 {
     bool ok = false;
@@ -152,6 +155,13 @@ bool ScriptedPrompter::printDialog(QPrinter& printer, const QString& title)
         printer.setPrinterName(choice->printerName);
     printer.setCopyCount(choice->copies);
     return true;
+}
+
+int ScriptedPrompter::execDialog(QDialog& dialog)
+{
+    records.push_back({QStringLiteral("dialog"), dialog.windowTitle(), {}, {}});
+    const auto answer = takeFront(dialogAnswers, std::function<int(QDialog&)>());
+    return answer ? answer(dialog) : int(QDialog::Rejected);
 }
 
 QStringList ScriptedPrompter::texts(const QString& kind) const

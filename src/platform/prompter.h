@@ -3,9 +3,11 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -30,6 +32,9 @@ public:
     // The system print dialog on printer; the choices (printer, copies, paper) are left
     // in it. False when cancelled.
     virtual bool printDialog(QPrinter& printer, const QString& title) = 0;
+    // Runs one of the program's own modal dialogs and returns its result code
+    // (QDialog::Accepted or Rejected). Tests fill in the dialog instead of showing it.
+    virtual int execDialog(QDialog& dialog) = 0;
 };
 
 // The program-wide prompter: the Qt one unless a test installed another.
@@ -50,6 +55,7 @@ public:
     std::optional<QColor> chooseColor(const QColor& initial, const QString& title) override;
     std::optional<QFont> chooseFont(const QFont& initial, const QString& title) override;
     bool printDialog(QPrinter& printer, const QString& title) override;
+    int execDialog(QDialog& dialog) override;
 };
 
 // Test double: records every prompt and answers from queues. A question with no
@@ -57,8 +63,9 @@ public:
 class ScriptedPrompter : public Prompter {
 public:
     struct Record {
-        QString kind; // "information", "yesno", "warning", "error", "open", "save", "color", "font", "print"
-        QString text; // message text, or dialog title
+        QString kind; // "information", "yesno", "warning", "error", "open", "save", "color", "font", "dialog",
+                      // "print"
+        QString text; // message text, or dialog title (a dialog's window title)
         QString caption; // caption, or proposed file name / folder
         QString filter;
     };
@@ -74,6 +81,9 @@ public:
         QString printerName; // empty: keep the printer
     };
     std::vector<std::optional<PrintChoice>> printAnswers;
+    // Each answers one execDialog: it may fill in the dialog's controls and returns the
+    // result code. Without one the dialog counts as cancelled.
+    std::vector<std::function<int(QDialog&)>> dialogAnswers;
 
     void information(const QString& text, const QString& caption) override;
     bool askYesNo(const QString& text, const QString& caption) override;
@@ -85,6 +95,7 @@ public:
     std::optional<QColor> chooseColor(const QColor& initial, const QString& title) override;
     std::optional<QFont> chooseFont(const QFont& initial, const QString& title) override;
     bool printDialog(QPrinter& printer, const QString& title) override;
+    int execDialog(QDialog& dialog) override;
 
     // Texts of the recorded prompts of one kind, in order.
     QStringList texts(const QString& kind = {}) const;

@@ -20,6 +20,7 @@ class TWPRtfStorage;
 class TWPRichText;
 class TWPToolBar;
 class QMimeData;
+class QRect;
 struct TRect;
 
 // The program's one main window: menus, tool bar, zoom, and the page in a scroll area.
@@ -169,6 +170,9 @@ public:
     void mnuSaveAsPNGClick();
     void mnuSaveAsPDFClick();
     bool SaveCalendarToBitmap(const QString& path, TPictureFormat format);
+    // Placed objects (object_commands.cpp).
+    void CalendarPanelDroppedObjectEvent(QRect& r);
+    void CalendarPanelLabelChangedEvent();
 
     // The key hook: true when the key was consumed.
     bool AppMessage(QKeyEvent* event);
@@ -184,6 +188,7 @@ protected:
 private:
     void createMenus();
     void createToolBar();
+    void createObjectCommands();
     void enable(QObject* command, bool enabled);
     void stepZoom(float delta);
     void createCellEditor(QWidget* scrollContent);

@@ -4,6 +4,7 @@
 #include "calendar/calendar_renderer.h"
 #include "platform/scope_flag.h"
 #include "printing/pdf_report.h"
+#include "printing/report_canvas.h"
 #include "printing/print_error.h"
 #include "recurring/recurring_fill.h"
 #include "shell/cell_lines.h"
@@ -86,6 +87,7 @@ void WriteCalendarPdf(TCalendarPanel32& design, const QString& path, const TCale
             if (fill)
                 fillFromStore(*page, *request.recurringLines, preferences);
             page->PrintOnReport(report, 0, 0);
+            design.PrintObjects(report.painter(), 0, 0); // the design's objects on every month
         }
     });
 }

@@ -17,7 +17,8 @@ struct TCalendarPdfRequest {
 constexpr int kMaxPdfMonths = 12;
 
 // Writes the printed page as a vector PDF, one page per month: the design itself first,
-// then the same design advanced one month at a time with empty day cells (or filled).
+// then the same design advanced one month at a time with empty day cells (or filled)
+// and the design's placed objects.
 // The design must be at zoom 1 (see PagePrintScope) and is not changed. Throws
 // EPrintError with the reason the user sees.
 void WriteCalendarPdf(TCalendarPanel32& design, const QString& path, const TCalendarPdfRequest& request,

@@ -117,7 +117,7 @@ bool TCalendarMain::SaveCalendarToBitmap(const QString& path, TPictureFormat for
     QCoreApplication::processEvents();
     bool written = false;
     try {
-        const QImage page = CalendarPanel->DrawToImage();
+        const QImage page = CalendarPanel->DrawToBitmap(); // with the placed objects
         const TCalendarSettings& s = CalendarPanel->settings();
         const double scale = CalendarPanel->ppi() * double(CalendarPanel->Zoom());
         const int left = truncToInt(scale * s.LeftMarginInch);
@@ -149,7 +149,7 @@ void TCalendarMain::mnuSaveAsPDFClick()
     DoSaveRichtext();
     TPdfExportForm form(HasDayCells(), this);
     CenterForm(&form);
-    if (form.exec() != QDialog::Accepted)
+    if (prompter().execDialog(form) != QDialog::Accepted)
         return;
     QString path = prompter().saveFileName(QStringLiteral("Save Calendar As PDF"), DocumentsStartFolder(),
                                            proposedExportName(QStringLiteral(".PDF")),

@@ -23,6 +23,9 @@ inline PrintedPage printToImage(TCalendarPanel32& page, int dpi, double inches =
     const int h = std::min(int(double(g.PageHeightPx) / g.ppi * dpi), int(inches * dpi));
     out.image = QImage(w, h, QImage::Format_RGB32);
     out.image.fill(Qt::white);
+    // Placed objects take the resolution from the device.
+    out.image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    out.image.setDotsPerMeterY(qRound(dpi / 0.0254));
     QPainter p(&out.image);
     TReportCanvas canvas(p, dpi, dpi, {});
     PrintOnReport(canvas, page, 0, 0, page.cellTextPainter(), &out.cells);

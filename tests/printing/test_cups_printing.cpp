@@ -2,6 +2,7 @@
 // queue turns every job into a PDF file that is read back.
 #include "../shell/main_window_fixture.h"
 #include "private_cups.h"
+#include "objects/p_label.h"
 #include "platform/zoom_scale.h"
 #include "printing/printer_availability.h"
 #include "printing/report_printer.h"
@@ -92,6 +93,10 @@ private slots:
     {
         MainWindowFixture f;
         f.page().SetCalendarLayout(TCalendarLayout(2)); // portrait, minis in the title
+        auto* label = new TGPLabel(&f.page());
+        label->setGeometry(300, 40, 200, 40);
+        label->SetCaption(QStringLiteral("Family Reunion"));
+        label->AfterLoad();
         f.main->SetModified(true);
         const JobResult r = print(f, 1);
         QVERIFY2(PrivateCups::instance().ok(), qPrintable(PrivateCups::instance().error()));
@@ -99,6 +104,7 @@ private slots:
         QCOMPARE(r.outputPages, 1);
         QCOMPARE(r.documentSize, QSizeF(612, 792));
         QVERIFY2(r.outputText.contains(QStringLiteral("December 1997")), qPrintable(r.outputText));
+        QVERIFY2(r.outputText.contains(QStringLiteral("Family Reunion")), qPrintable(r.outputText));
         QVERIFY2(r.logLine.contains(QStringLiteral("ReportPrinter Report")), qPrintable(r.logLine));
         QCOMPARE(f.prompts->texts(QStringLiteral("print")), QStringList{QStringLiteral("Print")});
         QCOMPARE(f.prompts->texts(QStringLiteral("information")),

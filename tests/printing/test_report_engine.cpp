@@ -18,7 +18,7 @@ private slots:
         QImage image(10, 10, QImage::Format_RGB32);
         QPainter p(&image);
         TReportCanvas canvas(p, 300, 600, {});
-        QCOMPARE(canvas.XD(1.0 / 3), 99); // truncated toward zero
+        QCOMPARE(canvas.XD(0.0999), 29); // truncated toward zero
         QCOMPARE(canvas.YD(0.5), 300);
         // Edges converted on their own: neighbours share them exactly.
         QCOMPARE(canvas.RectToDots(QRectF(QPointF(0.1, 0.1), QPointF(0.2, 0.3))), QRect(30, 60, 30, 120));

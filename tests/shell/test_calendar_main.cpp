@@ -23,7 +23,7 @@ private slots:
         for (QAction* a : f.main->FileMenu->actions())
             file << (a->isSeparator() ? QStringLiteral("-") : a->text());
         const QStringList expected = {"&New ", "&Open", "-", "&Save ", "Save &As...", "Save As Bitmap File",
-                                      "Save As JPG File", "-", "&Properties", "User Defined Title",
+                                      "Save As JPG File", "Save As PNG File", "Save As PDF File", "-", "&Properties", "User Defined Title",
                                       "&Cancel Changes", "Clear &All Cell Contents", "&Default Editor Font", "-",
                                       "Fill Calendar with Recurring Dates", "Edit Recurring Dates", "-",
                                       "P&rint Calendar", "Print Set&up", "-", "E&xit"};
@@ -115,8 +115,8 @@ private slots:
     void toolButtonsSetPanelState()
     {
         MainWindowFixture f(false);
-        f.main->DrawSuperText->click();
-        QCOMPARE(f.main->CalendarPanel->PanelState(), TLPanelState::psSuperText);
+        f.main->DrawLabelButton->click(); // the tools without object classes are disabled
+        QCOMPARE(f.main->CalendarPanel->PanelState(), TLPanelState::psLabel);
         QVERIFY(!f.main->CalendarPanel->Pointing());
         f.main->Pointerbutton->click();
         QCOMPARE(f.main->CalendarPanel->PanelState(), TLPanelState::psPointing);

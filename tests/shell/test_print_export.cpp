@@ -1,8 +1,8 @@
 // Pictures and PDFs of the page: names, the crop rule, formats, messages, and that the
 // document and the disk are left as they should be.
-#include "../recurring/modal_helper.h"
 #include "main_window_fixture.h"
 #include "private_cups.h"
+#include "objects/p_label.h"
 #include "platform/zoom_scale.h"
 #include "recurring/recurring_formula.h"
 #include "recurring/recurring_store.h"
@@ -32,13 +32,16 @@ QStringList filesIn(const QString& folder)
 }
 
 // Answers the PDF form: twelve months or one, filled or not.
-void answerPdfForm(int months, bool fill)
+std::function<int(QDialog&)> pdfForm(int months, bool fill)
 {
-    ovtest::onModal<TPdfExportForm>([months, fill](TPdfExportForm* form) {
+    return [months, fill](QDialog& dialog) {
+        auto* form = qobject_cast<TPdfExportForm*>(&dialog);
+        if (!form)
+            return int(QDialog::Rejected);
         (months == 12 ? form->TwelveMonths : form->ThisMonth)->setChecked(true);
         form->FillRecurring->setChecked(fill);
-        form->accept();
-    });
+        return int(QDialog::Accepted);
+    };
 }
 } // namespace
 
@@ -84,6 +87,15 @@ private slots:
         // 48 pixels off each side at 96 ppi, then one pixel narrower and lower.
         QCOMPARE(fullImage.size(), QSize(page.width() - 96 - 1, page.height() - 96 - 1));
         QCOMPARE(fullImage.pixel(10, 10), page.pixel(58, 58));
+
+        // Placed objects are in the picture, at the picture's zoom.
+        auto* label = new TGPLabel(&f.page());
+        label->setGeometry(300, 300, 100, 40);
+        label->SetTransparent(false);
+        label->SetBackColor(0x00FF00);
+        label->AfterLoad();
+        QVERIFY(f.main->SaveCalendarToBitmap(full, TCalendarMain::TPictureFormat::Png));
+        QCOMPARE(QColor(QImage(full).pixel(300 - 48 + 5, 300 - 48 + 5)), QColor(0, 255, 0));
 
         f.page().SetZoom(0.6f);
         const QString small = f.path(QStringLiteral("small.jpg"));
@@ -141,9 +153,10 @@ private slots:
         f.main->SetModified(true);
         const QString pdf = f.path(QStringLiteral("dec.pdf"));
         f.prompts->fileAnswers = {pdf};
-        answerPdfForm(1, false);
+        f.prompts->dialogAnswers = {pdfForm(1, false)};
         f.main->mnuSaveAsPDFClick();
-        QCOMPARE(f.prompts->records.front().caption, QStringLiteral("Dec1997.PDF"));
+        QCOMPARE(f.prompts->texts(QStringLiteral("dialog")), QStringList{QStringLiteral("Save As PDF File")});
+        QCOMPARE(f.prompts->records[1].caption, QStringLiteral("Dec1997.PDF"));
         QCOMPARE(f.prompts->texts(QStringLiteral("information")), QStringList{QStringLiteral("Saved as ") + pdf});
         QCOMPARE(ovtest::pdfPageCount(pdf), 1);
         QCOMPARE(ovtest::pdfPageSize(pdf), QSizeF(612, 792));
@@ -161,6 +174,10 @@ private slots:
     {
         MainWindowFixture f;
         f.page().SetCalendarLayout(TCalendarLayout(1)); // landscape full month
+        auto* label = new TGPLabel(&f.page());
+        label->setGeometry(40, 20, 200, 40);
+        label->SetCaption(QStringLiteral("Family Reunion"));
+        label->AfterLoad();
         f.page().SetCellRtf(f.page().CellOfDay(3),
                             QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Typed by hand\\par}"));
         QVERIFY(WriteRecurringStore(RecurringStoreFileName(),
@@ -168,7 +185,7 @@ private slots:
                                      MakeRecurringEntry(QStringLiteral("Fools"), QStringLiteral("@0401"))}));
         const QString pdf = f.path(QStringLiteral("year.pdf"));
         f.prompts->fileAnswers = {pdf};
-        answerPdfForm(12, true);
+        f.prompts->dialogAnswers = {pdfForm(12, true)};
         f.main->mnuSaveAsPDFClick();
         QCOMPARE(ovtest::pdfPageCount(pdf), 12);
         QCOMPARE(ovtest::pdfPageSize(pdf, 12), QSizeF(792, 612));
@@ -187,10 +204,12 @@ private slots:
             QVERIFY(!pages[i].contains(QStringLiteral("Typed by hand")));
         }
         QCOMPARE(text.count(QStringLiteral("Fools")), 1);
+        // The design's placed objects are on every month.
+        QCOMPARE(text.count(QStringLiteral("Family Reunion")), 12);
         QVERIFY(pages[4].contains(QStringLiteral("Fools")));
         // Without the fill the further months are empty.
         f.prompts->fileAnswers = {pdf};
-        answerPdfForm(12, false);
+        f.prompts->dialogAnswers = {pdfForm(12, false)};
         f.main->mnuSaveAsPDFClick();
         QVERIFY(!ovtest::pdfText(pdf).contains(QStringLiteral("Payday")));
     }
@@ -204,7 +223,7 @@ private slots:
                                     {MakeRecurringEntry(QStringLiteral("Payday"), QStringLiteral("@0015"))}));
         const QString pdf = f.path(QStringLiteral("fill.pdf"));
         f.prompts->fileAnswers = {pdf};
-        answerPdfForm(12, true);
+        f.prompts->dialogAnswers = {pdfForm(12, true)};
         f.main->mnuSaveAsPDFClick();
         QProcess p;
         p.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("3"), QStringLiteral("-l"),
@@ -230,9 +249,9 @@ private slots:
     void cancelledPdfFormWritesNothing()
     {
         MainWindowFixture f;
-        ovtest::onModal<TPdfExportForm>([](TPdfExportForm* form) { form->reject(); });
-        f.main->mnuSaveAsPDFClick();
-        QVERIFY(f.prompts->records.empty());
+        f.main->mnuSaveAsPDFClick(); // no answer: the form is cancelled
+        QCOMPARE(f.prompts->records.size(), size_t(1));
+        QCOMPARE(f.prompts->records[0].kind, QStringLiteral("dialog"));
     }
 };
 
