@@ -3,6 +3,7 @@
 
 #include "calendar/calendar_panel.h"
 #include "cli_page_setup.h"
+#include "icons_command.h"
 #include "page_options.h"
 #include "print_commands.h"
 
@@ -101,5 +102,7 @@ int RunCliCommand(const QString& command, QStringList args, QTextStream& out, QT
         return renderCommand(args);
     if (command == QLatin1String("print"))
         return PrintCommand(args, out, err);
+    if (command == QLatin1String("icons"))
+        return RunIconsCommand(args, out);
     return RunDocumentCommand(command, args, out, err);
 }
