@@ -11,6 +11,8 @@ const char* kUsage =
     "usage: orvanta-cli <command> [options]\n"
     "  geometry [PAGE] [--zoom Z] [--ppi N]\n"
     "  render [PAGE | --file F] --out OUT [--zoom Z] [--ppi N]\n"
+    "  render [PAGE | --file F] --out F.pdf [--months N] [--recurring OVRECUR.DAX]\n"
+    "  print [PAGE | --file F] [--printer NAME] [--copies N] [--force]\n"
     "  dump FILE\n"
     "  save [PAGE | --file F] (--out F.OVF | --stylesheet-out F.OVS)\n"
     "  dates --store F --year Y --month M\n"

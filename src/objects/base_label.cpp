@@ -292,8 +292,8 @@ void TGBaseLabel::AutoGrow()
 
 void TGBaseLabel::paintTo(QPainter& p)
 {
-    if (TGBasePanel* panel = hostPanel(); panel && panel->PaintSuspended)
-        return;
+    // No check of PaintSuspended here: the screen's paint event makes it, while printing
+    // and export draw through this with painting suspended.
     if (width() < 5 || height() < 5)
         markDirty();
     DrawLabel(p);

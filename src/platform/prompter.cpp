@@ -6,6 +6,8 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace {
 std::unique_ptr<Prompter>& current()
@@ -90,6 +92,13 @@ std::optional<QFont> QtPrompter::chooseFont(const QFont& initial, const QString&
     return f;
 }
 
+bool QtPrompter::printDialog(QPrinter& printer, const QString& title)
+{
+    QPrintDialog dialog(&printer, parentWidget());
+    dialog.setWindowTitle(title);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 void ScriptedPrompter::information(const QString& text, const QString& caption)
 {
     records.push_back({QStringLiteral("information"), text, caption, {}});
@@ -134,6 +143,18 @@ std::optional<QFont> ScriptedPrompter::chooseFont(const QFont&, const QString& t
 {
     records.push_back({QStringLiteral("font"), title, {}, {}});
     return takeFront(fontAnswers, std::optional<QFont>());
+}
+
+bool ScriptedPrompter::printDialog(QPrinter& printer, const QString& title)
+{
+    records.push_back({QStringLiteral("print"), title, printer.printerName(), {}});
+    const auto choice = takeFront(printAnswers, std::optional<PrintChoice>());
+    if (!choice)
+        return false;
+    if (!choice->printerName.isEmpty())
+        printer.setPrinterName(choice->printerName);
+    printer.setCopyCount(choice->copies);
+    return true;
 }
 
 int ScriptedPrompter::execDialog(QDialog& dialog)

@@ -8,6 +8,7 @@
 #include <optional>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 // Every question the program asks the user goes through the Prompter, so tests can
@@ -28,6 +29,9 @@ public:
                                  const QString& filter) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial, const QString& title) = 0;
     virtual std::optional<QFont> chooseFont(const QFont& initial, const QString& title) = 0;
+    // The system print dialog on printer; the choices (printer, copies, paper) are left
+    // in it. False when cancelled.
+    virtual bool printDialog(QPrinter& printer, const QString& title) = 0;
     // Runs one of the program's own modal dialogs and returns its result code
     // (QDialog::Accepted or Rejected). Tests fill in the dialog instead of showing it.
     virtual int execDialog(QDialog& dialog) = 0;
@@ -50,6 +54,7 @@ public:
                          const QString& filter) override;
     std::optional<QColor> chooseColor(const QColor& initial, const QString& title) override;
     std::optional<QFont> chooseFont(const QFont& initial, const QString& title) override;
+    bool printDialog(QPrinter& printer, const QString& title) override;
     int execDialog(QDialog& dialog) override;
 };
 
@@ -58,7 +63,8 @@ public:
 class ScriptedPrompter : public Prompter {
 public:
     struct Record {
-        QString kind; // "information", "yesno", "warning", "error", "open", "save", "color", "font", "dialog"
+        QString kind; // "information", "yesno", "warning", "error", "open", "save", "color", "font", "dialog",
+                      // "print"
         QString text; // message text, or dialog title (a dialog's window title)
         QString caption; // caption, or proposed file name / folder
         QString filter;
@@ -69,6 +75,12 @@ public:
     std::vector<QString> fileAnswers;
     std::vector<std::optional<QColor>> colorAnswers;
     std::vector<std::optional<QFont>> fontAnswers;
+    // What the user picks in a print dialog; an unset answer cancels it.
+    struct PrintChoice {
+        int copies = 1;
+        QString printerName; // empty: keep the printer
+    };
+    std::vector<std::optional<PrintChoice>> printAnswers;
     // Each answers one execDialog: it may fill in the dialog's controls and returns the
     // result code. Without one the dialog counts as cancelled.
     std::vector<std::function<int(QDialog&)>> dialogAnswers;
@@ -82,6 +94,7 @@ public:
                          const QString& filter) override;
     std::optional<QColor> chooseColor(const QColor& initial, const QString& title) override;
     std::optional<QFont> chooseFont(const QFont& initial, const QString& title) override;
+    bool printDialog(QPrinter& printer, const QString& title) override;
     int execDialog(QDialog& dialog) override;
 
     // Texts of the recorded prompts of one kind, in order.

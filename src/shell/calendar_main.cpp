@@ -2,6 +2,7 @@
 
 #include "calendar/calendar_panel.h"
 #include "platform/numeric.h"
+#include "printing/report_printer.h"
 #include "platform/program_folder.h"
 #include "platform/shell_helpers.h"
 #include "platform/zoom_scale.h"
@@ -132,6 +133,8 @@ void TCalendarMain::createMenus()
     mnuSaveAs = FileMenu->addAction(QStringLiteral("Save &As..."));
     mnuSaveAsBitmap = FileMenu->addAction(QStringLiteral("Save As Bitmap File"));
     mnuSaveAsJPG = FileMenu->addAction(QStringLiteral("Save As JPG File"));
+    mnuSaveAsPNG = FileMenu->addAction(QStringLiteral("Save As PNG File"));
+    mnuSaveAsPDF = FileMenu->addAction(QStringLiteral("Save As PDF File"));
     FileMenu->addSeparator();
     mnuProperties = FileMenu->addAction(QStringLiteral("&Properties"));
     mnuUserTitle = FileMenu->addAction(QStringLiteral("User Defined Title"));
@@ -177,9 +180,9 @@ void TCalendarMain::createMenus()
     connect(mnuWebsite, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebsite))); });
 
     // Commands whose machinery is not part of this build are shown but never enabled.
-    for (QObject* a : {static_cast<QObject*>(mnuSaveAsBitmap), static_cast<QObject*>(mnuSaveAsJPG),
-                       static_cast<QObject*>(mnuPrint), static_cast<QObject*>(mnuPrintSetup),
-                       static_cast<QObject*>(Contents1), static_cast<QObject*>(mnuConfigInfo),
+    connectPrintCommands();
+    connectExportCommands();
+    for (QObject* a : {static_cast<QObject*>(Contents1), static_cast<QObject*>(mnuConfigInfo),
                        static_cast<QObject*>(mnuTechSupport), static_cast<QObject*>(mnuFAQ)})
         m_unavailable.append(a);
 }
@@ -268,9 +271,9 @@ void TCalendarMain::createToolBar()
     bar->addStretch(1);
 
     connect(PropertiesButton, &QToolButton::clicked, this, &TCalendarMain::mnuPropertiesClick);
+    connect(Printbutton, &QToolButton::clicked, this, &TCalendarMain::mnuPrintCalendarClick);
     connect(Savebutton, &QToolButton::clicked, this, &TCalendarMain::SavebuttonClick);
     connect(CancelButton, &QToolButton::clicked, this, &TCalendarMain::mnuCancelChangesClick);
-    m_unavailable.append(Printbutton);
     m_unavailable.append(ShowHideIconTool);
     m_unavailable.append(Assistantbutton);
 }
@@ -321,7 +324,8 @@ void TCalendarMain::SetButtons()
     for (QObject* c : {static_cast<QObject*>(mnuSaveAs), static_cast<QObject*>(mnuProperties),
                        static_cast<QObject*>(PropertiesButton), static_cast<QObject*>(mnuPrintSetup),
                        static_cast<QObject*>(ZoomSpinner), static_cast<QObject*>(mnuSaveAsBitmap),
-                       static_cast<QObject*>(mnuSaveAsJPG)})
+                       static_cast<QObject*>(mnuSaveAsJPG), static_cast<QObject*>(mnuSaveAsPNG),
+                       static_cast<QObject*>(mnuSaveAsPDF)})
         enable(c, visible);
     enable(mnuPrint, visible && PrinterReady);
     enable(Printbutton, visible && PrinterReady);
@@ -400,6 +404,7 @@ void TCalendarMain::FormActivate()
     m_firstActivationDone = true;
     HourglassOn();
     LoadFormPlacement(this, QStringLiteral("TCalendarMain"));
+    PrinterReady = PrintersAvailable();
     CalendarPanel->ResetToDefaults();
     if (RecentFiles->Count() > 0 && QFileInfo::exists(RecentFiles->Items().first()))
         OpenCalendarFile(RecentFiles->Items().first());

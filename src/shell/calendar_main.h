@@ -13,6 +13,8 @@ class QToolButton;
 class QWidget;
 class TCalendarPanel32;
 class TMRUFileList;
+class TReportCanvas;
+class TReportPrinter;
 class TSpinButton;
 class TWPRtfStorage;
 class TWPRichText;
@@ -60,6 +62,8 @@ public:
     QAction* mnuSaveAs = nullptr;
     QAction* mnuSaveAsBitmap = nullptr;
     QAction* mnuSaveAsJPG = nullptr;
+    QAction* mnuSaveAsPNG = nullptr;
+    QAction* mnuSaveAsPDF = nullptr;
     QAction* mnuProperties = nullptr;
     QAction* mnuUserTitle = nullptr;
     QAction* mnuCancelChanges = nullptr;
@@ -150,6 +154,24 @@ public:
     void RecentFileClick(const QString& path);
     TMRUFileList* RecentFiles = nullptr;
 
+    // Printing (print_commands.cpp).
+    TReportPrinter& ReportPrinter1();
+    bool PrintersAvailable();
+    void mnuPrintSetupClick();
+    void mnuPrintCalendarClick();
+    bool CheckPrinterMargins();
+    void ReportPrinter1Print(TReportCanvas& report);
+    // No SuperText object exists in this build yet, so no page holds one.
+    bool HasSuperTextNotYetBuilt() const { return false; }
+    bool HasSuperText() const { return HasSuperTextNotYetBuilt(); }
+
+    // Export (export_commands.cpp).
+    enum class TPictureFormat { Bmp, Jpeg, Png };
+    void mnuSaveAsBitmapClick();
+    void mnuSaveAsJPGClick();
+    void mnuSaveAsPNGClick();
+    void mnuSaveAsPDFClick();
+    bool SaveCalendarToBitmap(const QString& path, TPictureFormat format);
     // Placed objects (object_commands.cpp).
     void CalendarPanelDroppedObjectEvent(QRect& r);
     void CalendarPanelLabelChangedEvent();
@@ -175,10 +197,15 @@ private:
     bool acceptsCellDrop(const QMimeData* data) const;
     bool cellEditorEvent(QObject* watched, QEvent* event);
     void setIconToolHidden(bool hidden);
+    void connectPrintCommands();
+    void connectExportCommands();
+    void exportPicture(TPictureFormat format);
+    QString proposedExportName(const QString& extension) const;
 
     bool m_firstActivationDone = false;
     QEvent* m_hookedKeyEvent = nullptr;
     int m_hookedKey = 0;
     bool m_activationScheduled = false;
     QList<QObject*> m_unavailable;
+    std::unique_ptr<TReportPrinter> m_reportPrinter;
 };

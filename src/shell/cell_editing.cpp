@@ -6,6 +6,7 @@
 #include "richtext/wp_rich_text.h"
 #include "richtext/wp_tool_bar.h"
 #include "shell/calendar_main.h"
+#include "shell/cell_lines.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -94,22 +95,7 @@ void TCalendarMain::WPRichText1Enter()
 
 void TCalendarMain::SetDefaultFontNow()
 {
-    TWPCharAttr attr = WPRichText1->currentAttr();
-    attr.fontName = Preferences.DefaultFontName;
-    attr.size = Preferences.DefaultFontSize;
-    // Styles that are on in the default font are added; the others stay as they were.
-    attr.bold = attr.bold || Preferences.DefaultFontBold;
-    attr.italic = attr.italic || Preferences.DefaultFontItalic;
-    attr.underline = attr.underline || Preferences.DefaultFontUnderline;
-    attr.strikeout = attr.strikeout || Preferences.DefaultFontStrikeout;
-    const QColor wanted = toQColor(Preferences.DefaultFontColor);
-    int index = 0;
-    const auto& table = TWPRichText::colorTable();
-    for (int i = 0; i < int(table.size()); ++i)
-        if (table[size_t(i)] == wanted)
-            index = i; // the highest matching entry wins
-    attr.colorIndex = index;
-    WPRichText1->setCurrentAttr(attr);
+    WPRichText1->setCurrentAttr(DefaultFontAttr(WPRichText1->currentAttr(), Preferences));
 }
 
 void TCalendarMain::DefaultEditorFont1Click()
@@ -130,23 +116,12 @@ void TCalendarMain::PuttextOnDay(int day, const QString& text)
     const int i = CalendarPanel->CellOfDay(day);
     if (i == -1)
         return;
-    WPRichText1->setRtf(CalendarPanel->CellRtf(i));
-    const int n = WPRichText1->characterCount();
-    TWPCharAttr attr;
-    if (WPRichText1->isEmptyText()) {
+    const QByteArray rtf = AppendCellLine(*WPRichText1, CalendarPanel->CellRtf(i), text, [this] {
         SetDefaultFontNow();
-        attr = WPRichText1->currentAttr();
-    } else {
-        int pos = n - 1;
-        attr = WPRichText1->attrAt(pos);
-        while (attr.size == 0 && pos > -1) {
-            --pos;
-            attr = WPRichText1->attrAt(pos);
-        }
-    }
-    WPRichText1->addParagraph(text, attr);
+        return WPRichText1->currentAttr();
+    });
     Modified = true; // directly: the command states are refreshed by the caller
-    CalendarPanel->SetCellRtf(i, WPRichText1->rtf());
+    CalendarPanel->SetCellRtf(i, rtf);
     if (c0 > 0)
         CalendarPanel->ClickCell(c0);
 }

@@ -23,7 +23,7 @@ private slots:
         for (QAction* a : f.main->FileMenu->actions())
             file << (a->isSeparator() ? QStringLiteral("-") : a->text());
         const QStringList expected = {"&New ", "&Open", "-", "&Save ", "Save &As...", "Save As Bitmap File",
-                                      "Save As JPG File", "-", "&Properties", "User Defined Title",
+                                      "Save As JPG File", "Save As PNG File", "Save As PDF File", "-", "&Properties", "User Defined Title",
                                       "&Cancel Changes", "Clear &All Cell Contents", "&Default Editor Font", "-",
                                       "Fill Calendar with Recurring Dates", "Fill Calendar from iCalendar File...",
                                       "Edit Recurring Dates", "-",
