@@ -1,8 +1,8 @@
 // In-place editing of day-cell text: the editor laid over a clicked cell, the commit
 // step every other command relies on, the default editor font, and adding lines to days.
 #include "calendar/calendar_panel.h"
+#include "platform/font_choice.h"
 #include "platform/numeric.h"
-#include "platform/prompter.h"
 #include "richtext/wp_rich_text.h"
 #include "richtext/wp_tool_bar.h"
 #include "shell/calendar_main.h"
@@ -12,6 +12,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QScrollBar>
 #include <cmath>
 
 void TCalendarMain::createCellEditor(QWidget* scrollContent)
@@ -27,6 +28,13 @@ void TCalendarMain::createCellEditor(QWidget* scrollContent)
     WPRichText1->hide();
     WPRichText1->setAcceptDrops(true);
     WPRichText1->installEventFilter(this);
+    // The page cuts cell text at the cell's right edge, and so does the editor: it never
+    // scrolls sideways, which would hide the first letters of every line.
+    QScrollBar* sideways = WPRichText1->horizontalScrollBar();
+    connect(sideways, &QScrollBar::rangeChanged, this, [sideways](int, int max) {
+        if (max != 0)
+            sideways->setRange(0, 0);
+    });
     connect(WPRichText1, &TWPRichText::changed, this, &TCalendarMain::WPRichText1Change);
     connect(WPRichText1, &TWPRichText::entered, this, &TCalendarMain::WPRichText1Enter);
 
@@ -57,7 +65,12 @@ void TCalendarMain::CalendarPanelClickedInCellEvent(const TRect&, const TRect& r
                                   int(std::lround(double(h) / ppi * 1440.0)));
     WPRichText1->setZoom(truncToInt(double(CalendarPanel->Zoom()) * 100.0));
     WPRichText1->loadFromStorage(storage);
-    WPRichText1->setGeometry(rFree.Left + CalendarPanel->x() + 1, rFree.Top + CalendarPanel->y() + 1, w, h);
+    // The editor's text area lies exactly where the page draws the cell's text (w by h
+    // pixels at rFree's corner), so the text does not move when the editor opens; the
+    // border goes around it.
+    const int frame = WPRichText1->frameWidth();
+    WPRichText1->setGeometry(rFree.Left + CalendarPanel->x() - frame, rFree.Top + CalendarPanel->y() - frame,
+                             w + 2 * frame, h + 2 * frame);
     WPRichText1->show();
     WPRichText1->raise();
     WPRichText1->setFocus(Qt::MouseFocusReason);
@@ -102,22 +115,23 @@ void TCalendarMain::SetDefaultFontNow()
     attr.italic = attr.italic || Preferences.DefaultFontItalic;
     attr.underline = attr.underline || Preferences.DefaultFontUnderline;
     attr.strikeout = attr.strikeout || Preferences.DefaultFontStrikeout;
+    // The highest matching entry of the colour table, 0 when none matches. The custom
+    // colour agrees with it: cleared, so a colour of the text the caret stood in cannot
+    // win, or the default colour itself when the table lacks it.
     const QColor wanted = toQColor(Preferences.DefaultFontColor);
-    int index = 0;
-    const auto& table = TWPRichText::colorTable();
-    for (int i = 0; i < int(table.size()); ++i)
-        if (table[size_t(i)] == wanted)
-            index = i; // the highest matching entry wins
-    attr.colorIndex = index;
+    attr.colorIndex = TWPRichText::colorIndexOf(wanted);
+    const bool inTable = TWPRichText::colorTable()[size_t(attr.colorIndex)].rgb() == wanted.rgb();
+    attr.customColor = inTable ? QColor() : wanted;
     WPRichText1->setCurrentAttr(attr);
 }
 
 void TCalendarMain::DefaultEditorFont1Click()
 {
     Preferences.LoadPreferences();
-    QFont initial = Preferences.defaultFont();
-    if (const auto chosen = prompter().chooseFont(initial, QStringLiteral("Default Editor Font"))) {
+    QColor color = toQColor(Preferences.DefaultFontColor);
+    if (const auto chosen = ChooseStoredFont(Preferences.defaultFont(), QStringLiteral("Default Editor Font"), &color)) {
         Preferences.setDefaultFont(*chosen);
+        Preferences.DefaultFontColor = fromQColor(color);
         Preferences.SavePreferences();
     }
     SetDefaultFontNow();
