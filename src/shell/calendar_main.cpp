@@ -75,7 +75,6 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     CalendarPanel->ApplyMainFormDesignValues();
     CalendarPanel->move(5, 5);
     CalendarPanel->hide();
-    CalendarPanel->installEventFilter(this);
     ScrollBox2->setWidget(content);
     createCellEditor(content);
 
@@ -112,6 +111,9 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     RecentFiles->Load();
     mnuShowHints->setChecked(ShowHints);
     SetHintDelay(1200);
+    // One filter for the whole application (the key hook, and the page's and the
+    // editor's drag, drop and size events). It is installed on no single object as
+    // well: an event would then pass twice, and a page key step twice.
     qApp->installEventFilter(this);
     RunOldRecurringStoreConversion();
 

@@ -23,11 +23,10 @@ void TCalendarMain::createCellEditor(QWidget* scrollContent)
     WPRichText1->setTabChangesFocus(true);
     WPRichText1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     WPRichText1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    WPRichText1->setFrameShape(QFrame::Box);
+    WPRichText1->setFrameStyle(QFrame::Box | QFrame::Plain); // a single line
     WPRichText1->setBackgroundColor(Qt::white);
     WPRichText1->hide();
     WPRichText1->setAcceptDrops(true);
-    WPRichText1->installEventFilter(this);
     // The page cuts cell text at the cell's right edge, and so does the editor: it never
     // scrolls sideways, which would hide the first letters of every line.
     QScrollBar* sideways = WPRichText1->horizontalScrollBar();
