@@ -36,16 +36,8 @@ void editCell(MainWindowFixture& f, int cell)
     f.main->WPRichText1->setFocus();
 }
 
-// The ink of the first text line: from its first dark column and row.
-QRect inkBox(const QImage& img, const QRect& area)
-{
-    QRect box;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (ovtest::isDark(img.pixel(x, y), 160))
-                box |= QRect(x, y, 1, 1);
-    return box;
-}
+// The ink of the text: from its first dark column and row to its last.
+QRect inkBox(const QImage& img, const QRect& area) { return ovtest::darkBounds(img, area, 160); }
 
 QPoint cellCentre(TCalendarPanel32& page, int cell)
 {

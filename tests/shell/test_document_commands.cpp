@@ -10,6 +10,13 @@
 #include <QLabel>
 
 namespace {
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
 QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
@@ -85,10 +92,7 @@ private slots:
     {
         MainWindowFixture f;
         const QString file = f.path(QStringLiteral("bad.OVF"));
-        QFile out(file);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write("this is not a calendar");
-        out.close();
+        writeFile(file, "this is not a calendar");
         f.main->OpenCalendarFile(file);
         QCOMPARE(f.prompts->texts(QStringLiteral("information")).last(),
                  QStringLiteral("Unable to open ") + file
@@ -183,10 +187,7 @@ private slots:
     {
         MainWindowFixture f;
         const QString existing = f.path(QStringLiteral("Dec1997.OVF"));
-        QFile out(existing);
-        QVERIFY(out.open(QIODevice::WriteOnly));
-        out.write("older calendar");
-        out.close();
+        writeFile(existing, "older calendar");
         const QString question = QStringLiteral("Dec1997.OVF already exists.\nDo you want to replace it?");
 
         // "No" shows the dialog again, on the name that would have been written; a
