@@ -1,4 +1,5 @@
 #pragma once
+#include <QDialog>
 #include <QListWidget>
 #include <QPixmap>
 #include <QStyledItemDelegate>
@@ -44,6 +45,10 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
+
+// Widens a list dialog, up to the screen's width, so that its caption and the widest
+// row of its list show whole. Called when the dialog is shown, after its rows came.
+void fitListDialog(QDialog* dialog, QListWidget* list);
 
 // A list box with 16-pixel rows drawn by one of the delegates above.
 void setUpRecurringList(QListWidget* list, QStyledItemDelegate* delegate, QAbstractItemView::SelectionMode mode);

@@ -45,6 +45,13 @@ QToolButton* toolButton(QWidget* parent, const QString& text, const QString& hin
 }
 } // namespace
 
+void SetApplicationTitle()
+{
+    // The name only: a display name would be appended by the window system to every
+    // caption that does not end in it ("Orvanta  [Dec1997.OVF] — Orvanta").
+    QApplication::setApplicationName(QStringLiteral("Orvanta"));
+}
+
 TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("CalendarMain"));
@@ -69,7 +76,6 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     CalendarPanel->ApplyMainFormDesignValues();
     CalendarPanel->move(5, 5);
     CalendarPanel->hide();
-    CalendarPanel->installEventFilter(this);
     ScrollBox2->setWidget(content);
     createCellEditor(content);
     createObjectCommands();
@@ -106,6 +112,10 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     RecentFiles->OnMRUItemClick = [this](const QString& path) { RecentFileClick(path); };
     RecentFiles->Load();
     mnuShowHints->setChecked(ShowHints);
+    SetHintDelay(1200);
+    // One filter for the whole application (the key hook, and the page's and the
+    // editor's drag, drop and size events). It is installed on no single object as
+    // well: an event would then pass twice, and a page key step twice.
     qApp->installEventFilter(this);
     RunOldRecurringStoreConversion();
 
@@ -249,10 +259,18 @@ void TCalendarMain::createToolBar()
         b->setAutoExclusive(true);
         *t.button = b;
         const TLPanelState state = t.state;
-        connect(b, &QToolButton::clicked, this, [this, state] { CalendarPanel->SetPanelState(state); });
+        connect(b, &QToolButton::clicked, this, [this, state] {
+            CalendarPanel->SetPanelState(state);
+            // A creation tool turns day clicks into placing an object: the cross says so.
+            CalendarPanel->setCursor(state == TLPanelState::psPointing ? Qt::ArrowCursor : Qt::CrossCursor);
+        });
         bar->addWidget(b);
     }
     Pointerbutton->setChecked(true);
+    // The creation tools wait for the placed objects they make; until those exist a
+    // chosen tool would only leave the page deaf to day clicks.
+    for (QToolButton* tool : {DrawLabelButton, DrawImageButton, DrawRichText, DrawSuperText, PSpeedButton1})
+        m_unavailable.append(tool);
 
     Assistantbutton = toolButton(Panel3, QStringLiteral("Tips"), QStringLiteral("Show Quick Tips"),
                                  QStringLiteral("Assistantbutton"));
@@ -330,6 +348,9 @@ void TCalendarMain::SetButtons()
     enable(mnuPrint, visible && PrinterReady);
     enable(Printbutton, visible && PrinterReady);
     enable(mnuCancelChanges, visible && named);
+    // The editor's focus as the window keeps it, so a window that is not active keeps
+    // its formatting bar.
+    enable(WPToolBar1, visible && WPRichText1 && WPRichText1->isVisible() && focusWidget() == WPRichText1);
     Savebutton->setVisible(Modified);
     CancelButton->setVisible(Modified && named);
     ShowHideIconTool->setText(QStringLiteral("Show Icon Tool"));
@@ -339,6 +360,10 @@ void TCalendarMain::SetButtons()
                        static_cast<QObject*>(mnuConfigInfo), static_cast<QObject*>(mnuTechSupport),
                        static_cast<QObject*>(mnuFAQ), static_cast<QObject*>(Assistantbutton)})
         enable(c, true);
+    // The drawing tools are always there, as far as this build has them.
+    for (QToolButton* tool :
+         {Pointerbutton, DrawLabelButton, DrawImageButton, DrawRichText, DrawSuperText, PSpeedButton1})
+        enable(tool, true);
 }
 
 void TCalendarMain::SetCaption()
@@ -346,6 +371,8 @@ void TCalendarMain::SetCaption()
     QString caption = QStringLiteral("Orvanta");
     if (!CalendarFileName.isEmpty())
         caption += QStringLiteral("  [") + QFileInfo(CalendarFileName).fileName() + QLatin1Char(']');
+    else if (!CalendarPanel->isHidden())
+        caption += QStringLiteral(" [untitled]"); // as New names it, so a zoom step keeps it
     setWindowTitle(caption);
     ZoomCaption->setText(QString::number(roundHalfEven(double(CalendarPanel->Zoom()) * 100.0)) + QLatin1Char('%'));
     QCoreApplication::processEvents();
@@ -546,20 +573,17 @@ bool TCalendarMain::eventFilter(QObject* watched, QEvent* event)
     if ((watched == CalendarPanel || watched == WPRichText1) && cellEditorEvent(watched, event))
         return true;
     switch (event->type()) {
-    case QEvent::KeyPress:
-        // An ignored key travels up the parents and passes here once per receiver:
-        // the hook acts on its first sight only.
-        if (!watched->isWidgetType()
-            || (event == m_hookedKeyEvent && static_cast<QKeyEvent*>(event)->key() == m_hookedKey))
+    case QEvent::KeyPress: {
+        if (!watched->isWidgetType() || isSamePressTravellingUp(static_cast<QWidget*>(watched), event))
             break;
-        m_hookedKeyEvent = event;
-        m_hookedKey = static_cast<QKeyEvent*>(event)->key();
-        if (AppMessage(static_cast<QKeyEvent*>(event)))
+        const bool consumed = AppMessage(static_cast<QKeyEvent*>(event));
+        // Remembered afterwards: presses handled while the step let events run must not
+        // take this one's place.
+        rememberPress(static_cast<QWidget*>(watched), event);
+        if (consumed)
             return true;
         break;
-    case QEvent::KeyRelease:
-        m_hookedKeyEvent = nullptr;
-        break;
+    }
     case QEvent::ToolTip:
         if (!ShowHints)
             return true;
@@ -576,11 +600,37 @@ bool TCalendarMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool TCalendarMain::isSamePressTravellingUp(QWidget* receiver, QEvent* event)
+{
+    // A key its receiver ignores travels up the parents and passes here once for each.
+    // The hook acts on its first sight only. A new press may reuse the address of the
+    // last one and even its time stamp, but it starts again at a focused widget, not at
+    // a parent of where the last one got to.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool same = event == m_hookedKeyEvent && key->key() == m_hookedKey && key->timestamp() == m_hookedTime
+        && m_hookedReceiver && receiver != m_hookedReceiver && receiver->isAncestorOf(m_hookedReceiver);
+    if (same)
+        m_hookedReceiver = receiver;
+    return same;
+}
+
+void TCalendarMain::rememberPress(QWidget* receiver, QEvent* event)
+{
+    m_hookedKeyEvent = event;
+    m_hookedKey = static_cast<QKeyEvent*>(event)->key();
+    m_hookedTime = static_cast<QKeyEvent*>(event)->timestamp();
+    m_hookedReceiver = receiver;
+}
+
 void TCalendarMain::closeEvent(QCloseEvent* event)
 {
-    // FormCloseQuery offers to save and always allows closing; FormClose keeps the
-    // zoom and the placement for next time.
-    CheckSaveNeeded();
+    // FormCloseQuery offers to save. Closing would lose the changes when the user
+    // wanted them saved and they were not (Save dialog cancelled, save failed): the
+    // window stays open then. FormClose keeps the zoom and the placement for next time.
+    if (!CheckSaveNeeded()) {
+        event->ignore();
+        return;
+    }
     MainZoomPercent = ZoomScaleToPercent(CalendarPanel->Zoom());
     Preferences.MainZoomPercent = MainZoomPercent;
     Preferences.PropZoomPercent = PropZoomPercent;

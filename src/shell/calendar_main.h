@@ -23,6 +23,9 @@ class QMimeData;
 class QRect;
 struct TRect;
 
+// Program body: the application's title is "Orvanta".
+void SetApplicationTitle();
+
 // The program's one main window: menus, tool bar, zoom, and the page in a scroll area.
 class TCalendarMain : public QMainWindow {
     Q_OBJECT
@@ -144,13 +147,15 @@ public:
     // Document commands.
     void New1Click();
     void Open1Click();
-    void OpenCalendarFile(const QString& path);
+    void OpenCalendarFile(QString path);
     bool SaveCalendarFile(const QString& path); // false when the file could not be written
     void mnuSaveClick();
     bool mnuSaveAsClick(); // true when a file was saved
     void SavebuttonClick();
     void mnuCancelChangesClick();
-    void CheckSaveNeeded();
+    // Offers to save changes. False when the user wanted them saved and they were not
+    // (Save dialog cancelled, or the save failed): the calling command then stops.
+    bool CheckSaveNeeded();
     void RecentFileClick(const QString& path);
     TMRUFileList* RecentFiles = nullptr;
 
@@ -203,8 +208,13 @@ private:
     QString proposedExportName(const QString& extension) const;
 
     bool m_firstActivationDone = false;
+    bool isSamePressTravellingUp(QWidget* receiver, QEvent* event);
+    void rememberPress(QWidget* receiver, QEvent* event);
+
     QEvent* m_hookedKeyEvent = nullptr;
     int m_hookedKey = 0;
+    quint64 m_hookedTime = 0;
+    QPointer<QWidget> m_hookedReceiver;
     bool m_activationScheduled = false;
     QList<QObject*> m_unavailable;
     std::unique_ptr<TReportPrinter> m_reportPrinter;

@@ -1,8 +1,8 @@
 // In-place editing of day-cell text: the editor laid over a clicked cell, the commit
 // step every other command relies on, the default editor font, and adding lines to days.
 #include "calendar/calendar_panel.h"
+#include "platform/font_choice.h"
 #include "platform/numeric.h"
-#include "platform/prompter.h"
 #include "richtext/wp_rich_text.h"
 #include "richtext/wp_tool_bar.h"
 #include "shell/calendar_main.h"
@@ -13,6 +13,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QScrollBar>
 #include <cmath>
 
 void TCalendarMain::createCellEditor(QWidget* scrollContent)
@@ -23,11 +24,17 @@ void TCalendarMain::createCellEditor(QWidget* scrollContent)
     WPRichText1->setTabChangesFocus(true);
     WPRichText1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     WPRichText1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    WPRichText1->setFrameShape(QFrame::Box);
+    WPRichText1->setFrameStyle(QFrame::Box | QFrame::Plain); // a single line
     WPRichText1->setBackgroundColor(Qt::white);
     WPRichText1->hide();
     WPRichText1->setAcceptDrops(true);
-    WPRichText1->installEventFilter(this);
+    // The page cuts cell text at the cell's right edge, and so does the editor: it never
+    // scrolls sideways, which would hide the first letters of every line.
+    QScrollBar* sideways = WPRichText1->horizontalScrollBar();
+    connect(sideways, &QScrollBar::rangeChanged, this, [sideways](int, int max) {
+        if (max != 0)
+            sideways->setRange(0, 0);
+    });
     connect(WPRichText1, &TWPRichText::changed, this, &TCalendarMain::WPRichText1Change);
     connect(WPRichText1, &TWPRichText::entered, this, &TCalendarMain::WPRichText1Enter);
 
@@ -58,7 +65,12 @@ void TCalendarMain::CalendarPanelClickedInCellEvent(const TRect&, const TRect& r
                                   int(std::lround(double(h) / ppi * 1440.0)));
     WPRichText1->setZoom(truncToInt(double(CalendarPanel->Zoom()) * 100.0));
     WPRichText1->loadFromStorage(storage);
-    WPRichText1->setGeometry(rFree.Left + CalendarPanel->x() + 1, rFree.Top + CalendarPanel->y() + 1, w, h);
+    // The editor's text area lies exactly where the page draws the cell's text (w by h
+    // pixels at rFree's corner), so the text does not move when the editor opens; the
+    // border goes around it.
+    const int frame = WPRichText1->frameWidth();
+    WPRichText1->setGeometry(rFree.Left + CalendarPanel->x() - frame, rFree.Top + CalendarPanel->y() - frame,
+                             w + 2 * frame, h + 2 * frame);
     WPRichText1->show();
     WPRichText1->raise();
     WPRichText1->setFocus(Qt::MouseFocusReason);
@@ -101,9 +113,10 @@ void TCalendarMain::SetDefaultFontNow()
 void TCalendarMain::DefaultEditorFont1Click()
 {
     Preferences.LoadPreferences();
-    QFont initial = Preferences.defaultFont();
-    if (const auto chosen = prompter().chooseFont(initial, QStringLiteral("Default Editor Font"))) {
+    QColor color = toQColor(Preferences.DefaultFontColor);
+    if (const auto chosen = ChooseStoredFont(Preferences.defaultFont(), QStringLiteral("Default Editor Font"), &color)) {
         Preferences.setDefaultFont(*chosen);
+        Preferences.DefaultFontColor = fromQColor(color);
         Preferences.SavePreferences();
     }
     SetDefaultFontNow();

@@ -11,7 +11,13 @@ TWPCharAttr DefaultFontAttr(TWPCharAttr attr, const TPreferences& preferences)
     attr.italic = attr.italic || preferences.DefaultFontItalic;
     attr.underline = attr.underline || preferences.DefaultFontUnderline;
     attr.strikeout = attr.strikeout || preferences.DefaultFontStrikeout;
-    attr.colorIndex = TWPRichText::colorIndexOf(toQColor(preferences.DefaultFontColor));
+    // The highest matching entry of the colour table, 0 when none matches. The custom
+    // colour agrees with it: cleared, so a colour of the text the caret stood in cannot
+    // win, or the default colour itself when the table lacks it.
+    const QColor wanted = toQColor(preferences.DefaultFontColor);
+    attr.colorIndex = TWPRichText::colorIndexOf(wanted);
+    const bool inTable = TWPRichText::colorTable()[size_t(attr.colorIndex)].rgb() == wanted.rgb();
+    attr.customColor = inTable ? QColor() : wanted;
     return attr;
 }
 

@@ -9,9 +9,8 @@ void TCalendarMain::createObjectCommands()
 {
     CalendarPanel->DroppedObjectEvent = [this](QRect& r) { CalendarPanelDroppedObjectEvent(r); };
     CalendarPanel->LabelChangedEvent = [this] { CalendarPanelLabelChangedEvent(); };
-    // Tools whose object classes are not part of this build yet.
-    for (QToolButton* tool : {DrawImageButton, DrawRichText, DrawSuperText, PSpeedButton1})
-        tool->setEnabled(false);
+    // Labels exist; the other creation tools wait for their object classes.
+    setCommandAvailable(DrawLabelButton, true);
 }
 
 void TCalendarMain::CalendarPanelDroppedObjectEvent(QRect&)

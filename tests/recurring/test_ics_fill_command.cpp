@@ -79,7 +79,7 @@ private slots:
         QString title;
         QStringList rows;
         int selectedOnShow = -1;
-        onModal<IcsEventPicker>([&](IcsEventPicker* d) {
+        const auto picker = onModal<IcsEventPicker>([&](IcsEventPicker* d) {
             title = d->windowTitle();
             for (int i = 0; i < d->Dates->count(); ++i)
                 rows.append(d->Dates->item(i)->text());
@@ -144,7 +144,7 @@ private slots:
         ScopedScriptedPrompter prompts;
         prompts->fileAnswers = {writeFile("april.ics", aprilSample())};
         bool stayed = false;
-        onModal<IcsEventPicker>([&](IcsEventPicker* d) {
+        const auto picker = onModal<IcsEventPicker>([&](IcsEventPicker* d) {
             d->NoneButton->click();
             d->OkButton->click(); // nothing selected: beeps and stays
             stayed = d->isVisible();
@@ -164,7 +164,7 @@ private slots:
         ScopedTimeZone zone("UTC");
         ScopedScriptedPrompter prompts;
         prompts->fileAnswers = {writeFile("april.ics", aprilSample())};
-        onModal<IcsEventPicker>([](IcsEventPicker* d) { d->OkButton->click(); });
+        const auto picker = onModal<IcsEventPicker>([](IcsEventPicker* d) { d->OkButton->click(); });
         QStringList placed;
         RunFillFromIcsCommand(nullptr, 2024, 4, [&](int day, const QString& text) {
             if (day == 8)

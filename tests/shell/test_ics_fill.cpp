@@ -1,5 +1,5 @@
 #include "../recurring/ics_test_util.h"
-#include "../recurring/modal_helper.h"
+#include "modal_helper.h"
 #include "main_window_fixture.h"
 #include "recurring/ics_event_picker.h"
 #include "richtext/wp_rich_text.h"
@@ -41,9 +41,9 @@ QString writeDecember(const MainWindowFixture& f)
     return path;
 }
 
-void acceptPicker()
+ovtest::ModalGuard acceptPicker()
 {
-    onModal<IcsEventPicker>([](IcsEventPicker* d) { d->OkButton->click(); });
+    return onModal<IcsEventPicker>([](IcsEventPicker* d) { d->OkButton->click(); });
 }
 
 } // namespace
@@ -65,7 +65,7 @@ private slots:
         f.main->Modified = false;
 
         f.prompts->fileAnswers = {writeDecember(f)};
-        acceptPicker();
+        const auto picker = acceptPicker();
         QVERIFY(f.main->mnuFillFromIcs->isEnabled());
         f.main->mnuFillFromIcs->trigger();
 
@@ -89,7 +89,7 @@ private slots:
         f.page().DrawToImage();
         f.main->SetButtons();
         f.prompts->fileAnswers = {writeDecember(f)};
-        acceptPicker();
+        const auto picker = acceptPicker();
         f.main->mnuFillFromIcs->trigger();
         const QString christmas = QString::fromUtf8("Weihnachten bei M\xc3\xbcllers");
         QCOMPARE(f.page().CellOfDay(24), 3);
