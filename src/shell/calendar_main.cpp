@@ -18,7 +18,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -27,12 +26,8 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 
 namespace {
-// The maker's site; configured here rather than in every caller.
-const char* kWebsite = "https://orvanta.example.org/";
-
 QToolButton* toolButton(QWidget* parent, const QString& text, const QString& hint, const QString& objectName)
 {
     auto* b = new QToolButton(parent);
@@ -52,6 +47,7 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
 
     createMenus();
     createToolBar();
+    createHelpCommands();
     WPToolBar1 = new TWPToolBar(this);
     WPToolBar1->setObjectName(QStringLiteral("WPToolBar1"));
     WPToolBar1->setEnabled(false);
@@ -171,13 +167,10 @@ void TCalendarMain::createMenus()
     connect(mnuFillRecurring, &QAction::triggered, this, &TCalendarMain::mnuFillRecurringClick);
     connect(DefaultEditorFont1, &QAction::triggered, this, &TCalendarMain::DefaultEditorFont1Click);
     connect(mnuEditRecurring, &QAction::triggered, this, &TCalendarMain::mnuEditRecurringClick);
-    connect(mnuWebsite, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebsite))); });
 
     // Commands whose machinery is not part of this build are shown but never enabled.
     for (QObject* a : {static_cast<QObject*>(mnuSaveAsBitmap), static_cast<QObject*>(mnuSaveAsJPG),
-                       static_cast<QObject*>(mnuPrint), static_cast<QObject*>(mnuPrintSetup),
-                       static_cast<QObject*>(Contents1), static_cast<QObject*>(mnuConfigInfo),
-                       static_cast<QObject*>(mnuTechSupport), static_cast<QObject*>(mnuFAQ)})
+                       static_cast<QObject*>(mnuPrint), static_cast<QObject*>(mnuPrintSetup)})
         m_unavailable.append(a);
 }
 
@@ -269,7 +262,6 @@ void TCalendarMain::createToolBar()
     connect(CancelButton, &QToolButton::clicked, this, &TCalendarMain::mnuCancelChangesClick);
     m_unavailable.append(Printbutton);
     m_unavailable.append(ShowHideIconTool);
-    m_unavailable.append(Assistantbutton);
 }
 
 void TCalendarMain::setCommandAvailable(QObject* command, bool available)
@@ -397,7 +389,9 @@ void TCalendarMain::FormActivate()
     HourglassOn();
     LoadFormPlacement(this, QStringLiteral("TCalendarMain"));
     CalendarPanel->ResetToDefaults();
-    if (RecentFiles->Count() > 0 && QFileInfo::exists(RecentFiles->Items().first()))
+    if (!m_startupFile.isEmpty())
+        openStartupFile();
+    else if (RecentFiles->Count() > 0 && QFileInfo::exists(RecentFiles->Items().first()))
         OpenCalendarFile(RecentFiles->Items().first());
     QCoreApplication::processEvents();
     CalendarPanel->setVisible(!CalendarFileName.isEmpty());

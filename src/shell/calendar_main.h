@@ -5,8 +5,10 @@
 #include <QPointer>
 #include <memory>
 
+class HelpViewer;
 class QAction;
 class QLabel;
+class TAssistantTip;
 class QMenu;
 class QScrollArea;
 class QToolButton;
@@ -147,6 +149,22 @@ public:
     void RecentFileClick(const QString& path);
     TMRUFileList* RecentFiles = nullptr;
 
+    // Help menu and quick tips (help_commands.cpp).
+    void Contents1Click();
+    void mnuTechSupportClick();
+    void mnuFAQClick();
+    void mnuWebsiteClick();
+    void ConfigurationInformation1Click();
+    void AssistantbuttonClick();
+    TAssistantTip* AssistantTip1 = nullptr;
+    HelpViewer* Help = nullptr; // answers every help request of the program
+
+    // A calendar file handed over by the desktop (startup_file.cpp): given on the
+    // command line, it opens at the first activation instead of the most recent file;
+    // handed over later by a second start, it opens after "Save changes?".
+    void setStartupFile(const QString& path) { m_startupFile = path; }
+    void OpenFileFromDesktop(const QString& path);
+
     // The key hook: true when the key was consumed.
     bool AppMessage(QKeyEvent* event);
 
@@ -167,10 +185,13 @@ private:
     bool acceptsCellDrop(const QMimeData* data) const;
     bool cellEditorEvent(QObject* watched, QEvent* event);
     void setIconToolHidden(bool hidden);
+    void createHelpCommands();
+    void openStartupFile();
 
     bool m_firstActivationDone = false;
     QEvent* m_hookedKeyEvent = nullptr;
     int m_hookedKey = 0;
     bool m_activationScheduled = false;
     QList<QObject*> m_unavailable;
+    QString m_startupFile;
 };
