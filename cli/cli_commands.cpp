@@ -122,5 +122,7 @@ int RunCliCommand(const QString& command, QStringList args, QTextStream& out, QT
         return geometryCommand(args, out);
     if (command == QLatin1String("render"))
         return renderCommand(args);
+    if (command == QLatin1String("paths"))
+        return RunPathsCommand(args, out);
     return RunDocumentCommand(command, args, out, err);
 }
