@@ -47,7 +47,7 @@ protected:
         f.setUnderline(underMouse());
         p.setFont(f);
         p.setPen(palette().color(QPalette::Link));
-        p.drawText(rect().adjusted(14, 4, -2, -4), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignVCenter, text());
+        p.drawText(rect().adjusted(14, 4, -2, -4), Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text());
         p.setBrush(palette().color(QPalette::Link));
         p.drawEllipse(QPoint(6, 4 + fontMetrics().height() / 2), 2, 2);
     }
