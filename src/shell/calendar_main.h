@@ -20,6 +20,7 @@ class TWPRtfStorage;
 class TWPRichText;
 class TWPToolBar;
 class QMimeData;
+class QRect;
 struct TRect;
 
 // The program's one main window: menus, tool bar, zoom, and the page in a scroll area.
@@ -165,6 +166,10 @@ public:
     void setStartupFile(const QString& path) { m_startupFile = path; }
     void OpenFileFromDesktop(const QString& path);
 
+    // Placed objects (object_commands.cpp).
+    void CalendarPanelDroppedObjectEvent(QRect& r);
+    void CalendarPanelLabelChangedEvent();
+
     // The key hook: true when the key was consumed.
     bool AppMessage(QKeyEvent* event);
 
@@ -179,6 +184,7 @@ protected:
 private:
     void createMenus();
     void createToolBar();
+    void createObjectCommands();
     void enable(QObject* command, bool enabled);
     void stepZoom(float delta);
     void createCellEditor(QWidget* scrollContent);
