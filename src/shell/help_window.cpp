@@ -125,7 +125,11 @@ void HelpWindow::showPage(const QString& file)
     QString page = file;
     if (!QFileInfo::exists(m_book.folder() + page))
         page = HelpContentsPage;
-    m_browser->setSource(QUrl::fromLocalFile(m_book.folder() + page));
+    if (QFileInfo::exists(m_book.folder() + page))
+        m_browser->setSource(QUrl::fromLocalFile(m_book.folder() + page));
+    else // a copy of the program without its help folder: say so instead of a blank page
+        m_browser->setHtml(QStringLiteral("<h1>Help not found</h1><p>The help pages were not found in %1.</p>")
+                               .arg(m_book.folder().toHtmlEscaped()));
     present();
 }
 

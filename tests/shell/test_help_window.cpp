@@ -2,6 +2,7 @@
 #include "calendar/set_time_dialog.h"
 #include "help_test_support.h"
 #include "main_window_fixture.h"
+#include "objects/label_text_dialog.h"
 #include "platform/help_contexts.h"
 #include "platform/ini_file.h"
 #include "recurring/edit_recurring_date_formula.h"
@@ -60,10 +61,11 @@ struct BuiltDialogs {
     TSelectRecurringDates select;
     TConfigurationInfo report;
     TSplashform about{QStringLiteral("3.2g")};
+    TGetLabelText labelText{QStringLiteral("Text")};
     QList<QPair<QWidget*, int>> all()
     {
         using namespace HelpContexts;
-        return {{&setTime, SetTime}, {&title, UserDefinedTitle}, {&dates, RecurringDates},
+        return {{&labelText, LabelText}, {&setTime, SetTime}, {&title, UserDefinedTitle}, {&dates, RecurringDates},
                 {&formula, RecurringDateFormula}, {&holidays, Holidays}, {&select, SelectRecurringDates},
                 {&report, ConfigurationInformation}, {&about, About}};
     }
@@ -163,6 +165,11 @@ private slots:
         // A page that is missing falls back to the contents rather than a blank window.
         w.showPage(QStringLiteral("no_such_page.html"));
         QCOMPARE(w.currentPage(), QStringLiteral("contents.html"));
+        // Without its help folder the window says so.
+        HelpWindow missing(QStringLiteral("/nonexistent/help/"));
+        missing.showPage(QStringLiteral("faq.html"));
+        QVERIFY(missing.browser()->toPlainText().contains(QStringLiteral("Help not found")));
+        QVERIFY(missing.browser()->toPlainText().contains(QStringLiteral("/nonexistent/help/")));
     }
 
     void searchTabListsAndOpensMatches()
