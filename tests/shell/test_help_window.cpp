@@ -16,7 +16,7 @@
 #include "shell/user_title_form.h"
 #include "shell/web_link.h"
 #include "test_registry.h"
-#include "../recurring/modal_helper.h"
+#include "modal_helper.h"
 
 #include <QAction>
 #include <QApplication>
@@ -116,8 +116,7 @@ private slots:
         HelpFixture h;
         QString shown;
         Qt::WindowModality modality = Qt::NonModal;
-        bool seen = false;
-        ovtest::onModal<TCalendarProperties>(
+        const auto dialog = ovtest::onModal<TCalendarProperties>(
             [&](TCalendarProperties* d) {
                 d->findChild<QTabWidget*>(QStringLiteral("PageTabs"))->setCurrentIndex(8);
                 pressF1(d);
@@ -130,10 +129,8 @@ private slots:
                 QCOMPARE(h.window()->currentPage(), QStringLiteral("properties_borders.html"));
                 h.window()->close();
                 d->reject();
-            },
-            &seen);
+            });
         h.f.main->mnuPropertiesClick();
-        QVERIFY(seen);
         QCOMPARE(shown, QStringLiteral("properties_margins.html"));
         // Readable while the dialog runs: the help window is modal over it.
         QCOMPARE(modality, Qt::ApplicationModal);
