@@ -1,0 +1,90 @@
+#include "imaging/picture_loader.h"
+
+#include "imaging/bmp_decoder.h"
+#include "imaging/pcx_decoder.h"
+#include "imaging/picture_error.h"
+#include "imaging/picture_limits.h"
+#include "imaging/tga_decoder.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+namespace {
+
+// JPEG, GIF and PNG through Qt's readers, their size checked before decoding.
+QImage decodeWithQt(const QByteArray& bytes, PictureFormat format)
+{
+    const char* qtFormat = format == PictureFormat::Jpeg ? "jpeg" : format == PictureFormat::Gif ? "gif" : "png";
+    const QString name = PictureFormatName(format);
+    QByteArray copy = bytes;
+    QBuffer buffer(&copy);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, qtFormat);
+    reader.setAutoTransform(true); // photographs stand the way the camera was held
+    const QSize size = reader.size();
+    if (!size.isValid())
+        throw EPictureError(QStringLiteral("The %1 picture is damaged.").arg(name));
+    ovpic::checkPictureSize(size.width(), size.height(), name);
+    const QImage image = reader.read();
+    if (image.isNull())
+        throw EPictureError(QStringLiteral("The %1 picture is damaged.").arg(name));
+    return image;
+}
+
+TPicture decode(const QByteArray& bytes, PictureFormat format)
+{
+    switch (format) {
+    case PictureFormat::Bmp: {
+        const QByteArray bmp = bytes.startsWith("BM") ? bytes : ovpic::dibToBmp(bytes);
+        return TPicture::fromBitmap(ovpic::decodeBmp(bmp), format, bmp);
+    }
+    case PictureFormat::Jpeg:
+    case PictureFormat::Gif:
+    case PictureFormat::Png:
+        return TPicture::fromBitmap(decodeWithQt(bytes, format), format, bytes);
+    case PictureFormat::Ico:
+        return TPicture::fromIcoData(bytes);
+    case PictureFormat::Tga:
+        return TPicture::fromBitmap(ovpic::decodeTga(bytes), format, bytes);
+    case PictureFormat::Pcx:
+        return TPicture::fromBitmap(ovpic::decodePcx(bytes), format, bytes);
+    case PictureFormat::Wmf:
+    case PictureFormat::PlaceableWmf:
+    case PictureFormat::Emf:
+    case PictureFormat::Svg:
+        return TPicture::fromMetafileData(bytes);
+    case PictureFormat::Unknown:
+        break;
+    }
+    throw EPictureError(QStringLiteral("The file is not a picture of a kind this program can read."));
+}
+
+} // namespace
+
+TPicture LoadPictureFromData(const QByteArray& bytes, const QString& fileName)
+{
+    if (bytes.isEmpty())
+        throw EPictureError(QStringLiteral("The file is empty."));
+    if (bytes.size() > ovpic::kMaxPictureFileBytes)
+        throw EPictureError(QStringLiteral("The file is too large for a picture."));
+    const PictureFormat format = DetectPictureFormat(bytes, fileName);
+    // Bytes that match no format are tried as what the name promises, so that a
+    // damaged file is reported for what it was meant to be.
+    return decode(bytes, format != PictureFormat::Unknown ? format : PictureFormatForExtension(fileName));
+}
+
+TPicture LoadPictureFromFile(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EPictureError(QStringLiteral("Cannot open \"%1\".").arg(name));
+    if (file.size() > ovpic::kMaxPictureFileBytes)
+        throw EPictureError(QStringLiteral("\"%1\" is too large for a picture.").arg(name));
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw EPictureError(QStringLiteral("Cannot read \"%1\".").arg(name));
+    return LoadPictureFromData(bytes, path);
+}
