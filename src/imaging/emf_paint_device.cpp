@@ -128,6 +128,7 @@ private:
     QPointF brushOrigin_;
     QTransform matrix_;
     qreal opacity_ = 1;
+    QPainter::RenderHints hints_;
     std::optional<QPainterPath> clip_; // device pixels
     bool clipEnabled_ = false;
     bool clipDirty_ = false;
@@ -148,6 +149,8 @@ void EmfPaintEngine::updateState(const QPaintEngineState& s)
         brushOrigin_ = s.brushOrigin();
     if (f & DirtyOpacity)
         opacity_ = s.opacity();
+    if (f & DirtyHints)
+        hints_ = s.renderHints();
     if (f & DirtyClipEnabled) {
         clipEnabled_ = s.isClipEnabled();
         clipDirty_ = true;
@@ -417,8 +420,7 @@ void EmfPaintEngine::raster(const QRectF& deviceBounds, const std::function<void
     patch.fill(Qt::transparent);
     {
         QPainter p(&patch);
-        p.setRenderHint(QPainter::Antialiasing);
-        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.setRenderHints(hints_);
         p.scale(qreal(patch.width()) / px.width(), qreal(patch.height()) / px.height());
         p.translate(-px.topLeft());
         if (clipEnabled_ && clip_)

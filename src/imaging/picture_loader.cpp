@@ -13,6 +13,15 @@
 
 namespace {
 
+// Qt's JPEG reader fills the part missing from a cut-off file with grey. Entropy-coded
+// data never holds the end marker, so its absence after the first scan means the file
+// was cut short.
+bool jpegComplete(const QByteArray& bytes)
+{
+    const qsizetype scan = bytes.indexOf("\xFF\xDA");
+    return scan >= 0 && bytes.indexOf("\xFF\xD9", scan) >= 0;
+}
+
 // JPEG, GIF and PNG through Qt's readers, their size checked before decoding.
 QImage decodeWithQt(const QByteArray& bytes, PictureFormat format)
 {
@@ -27,6 +36,8 @@ QImage decodeWithQt(const QByteArray& bytes, PictureFormat format)
     if (!size.isValid())
         throw EPictureError(QStringLiteral("The %1 picture is damaged.").arg(name));
     ovpic::checkPictureSize(size.width(), size.height(), name);
+    if (format == PictureFormat::Jpeg && !jpegComplete(bytes))
+        throw EPictureError(QStringLiteral("The JPEG picture is truncated."));
     const QImage image = reader.read();
     if (image.isNull())
         throw EPictureError(QStringLiteral("The %1 picture is damaged.").arg(name));

@@ -186,6 +186,18 @@ inline QByteArray bmp(int w, int h, int bitCount, int compression, const std::ve
     return file + info + bits;
 }
 
+// The CRC of PNG chunks.
+inline quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (char ch : bytes) {
+        crc ^= uchar(ch);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+    }
+    return ~crc;
+}
+
 // --- via Qt's writers
 
 inline QByteArray encoded(const QImage& image, const char* format)
@@ -253,6 +265,61 @@ inline QByteArray ico(const std::vector<QImage>& images, bool png = false)
         data.append(one);
     }
     return dir + data;
+}
+
+// --- GIF
+
+// A GIF with a 4-colour global table. The codes are written without compression: a
+// clear code before every second pixel keeps the code width at 3 bits.
+inline QByteArray gif(int w, int h, const std::vector<QRgb>& palette, const std::vector<int>& indexes)
+{
+    QByteArray b("GIF89a");
+    put16(b, w);
+    put16(b, h);
+    b.append(char(0x91)); // global table of 4 entries
+    b.append('\0');
+    b.append('\0');
+    for (int i = 0; i < 4; ++i) {
+        const QRgb c = i < int(palette.size()) ? palette[size_t(i)] : 0;
+        b.append(char(qRed(c)));
+        b.append(char(qGreen(c)));
+        b.append(char(qBlue(c)));
+    }
+    b.append(char(0x2C));
+    put16(b, 0);
+    put16(b, 0);
+    put16(b, w);
+    put16(b, h);
+    b.append('\0');
+    b.append(char(2)); // minimum code size
+    QByteArray bits;
+    quint32 acc = 0;
+    int n = 0;
+    auto code = [&](int c) {
+        acc |= quint32(c) << n;
+        n += 3;
+        while (n >= 8) {
+            bits.append(char(acc & 0xFF));
+            acc >>= 8;
+            n -= 8;
+        }
+    };
+    for (size_t i = 0; i < indexes.size(); ++i) {
+        if (i % 2 == 0)
+            code(4);
+        code(indexes[i]);
+    }
+    code(5);
+    if (n > 0)
+        bits.append(char(acc & 0xFF));
+    for (qsizetype at = 0; at < bits.size(); at += 255) {
+        const QByteArray block = bits.mid(at, 255);
+        b.append(char(block.size()));
+        b.append(block);
+    }
+    b.append('\0');
+    b.append(char(0x3B));
+    return b;
 }
 
 } // namespace pictest

@@ -4,6 +4,7 @@
 #include "imaging/picture_error.h"
 #include "imaging/tga_decoder.h"
 #include "picture_builders.h"
+#include "picture_test_util.h"
 #include "test_registry.h"
 
 #include <QTest>
@@ -11,18 +12,6 @@
 using namespace pictest;
 
 namespace {
-
-#define EXPECT_PICTURE_ERROR(expr, words)                                                    \
-    do {                                                                                     \
-        bool thrown_ = false;                                                                \
-        try {                                                                                \
-            (void)(expr);                                                                    \
-        } catch (const EPictureError& e_) {                                                  \
-            thrown_ = true;                                                                  \
-            QVERIFY2(e_.reason().contains(words), qPrintable(e_.reason()));                  \
-        }                                                                                    \
-        QVERIFY2(thrown_, "no EPictureError");                                               \
-    } while (false)
 
 QRgb px(const QImage& img, int x, int y)
 {
