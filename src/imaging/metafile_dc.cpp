@@ -421,6 +421,13 @@ void MetafileDC::pushClip()
     sink_.setClip(s_.clip);
 }
 
+void MetafileDC::resendClip()
+{
+    lastClip_ = s_.clip;
+    clipSent_ = true;
+    sink_.setClip(s_.clip);
+}
+
 void MetafileDC::applyClip(const QPainterPath& shape, int mode)
 {
     std::optional<QPainterPath> next;
