@@ -3,6 +3,7 @@
 #include "imaging/bmp_decoder.h"
 #include "imaging/bmp_writer.h"
 #include "imaging/metafile_player.h"
+#include "imaging/metafile_sink.h"
 #include "imaging/picture_loader.h"
 #include "picture_builders.h"
 #include "picture_test_util.h"
@@ -192,6 +193,28 @@ private slots:
 
         EXPECT_PICTURE_ERROR(LoadPictureFromData(bmp(4, 3, 8, 1, kPalette, rle8.left(9))), "truncated");
         EXPECT_PICTURE_ERROR(LoadPictureFromData(bmp(4, 3, 8, 1, kPalette, QByteArray("\x00\x05\x01", 3))), "truncated");
+    }
+
+    void runLengthBitmapsInsideMetafiles()
+    {
+        // A 4 x 2 RLE8 bitmap drawn by an EMF record: the bottom row is a run of index 1,
+        // the top row skips two pixels by a delta, then a run of 2 of index 3.
+        const QByteArray rle("\x04\x01\x00\x00\x00\x02\x02\x00\x02\x03\x00\x01", 12);
+        const QByteArray file = bmp(4, 2, 8, 1, kPalette, rle);
+        const QByteArray info = file.mid(14, 40 + 4 * qsizetype(kPalette.size()));
+        mftest::Emf e;
+        e.stretchDIBits(QRect(0, 0, 400, 200), QRect(0, 0, 4, 2), info, rle);
+        TMetafile mf;
+        QVERIFY(mf.loadFromData(e.build()));
+        MetafileRecordingSink sink;
+        mf.playTo(sink, QRectF(0, 0, 100, 100));
+        const auto images = sink.ofKind("image");
+        QCOMPARE(images.size(), size_t(1));
+        const QImage img = images[0]->image;
+        QCOMPARE(img.pixel(0, 1), qRgb(255, 0, 0));
+        QCOMPARE(img.pixel(0, 0), qRgb(0, 0, 0)); // skipped: colour 0, not whatever memory held
+        QCOMPARE(img.pixel(1, 0), qRgb(0, 0, 0));
+        QCOMPARE(img.pixel(3, 0), qRgb(0, 0, 255));
     }
 
     void headerlessDibAndOurBmps()
