@@ -3,39 +3,34 @@
 // (after its EMF+ header), split at each "\n#\n" into comments with an EMF rectangle
 // between them. Playing into an image and into the recording sink must return; crashes,
 // hangs, leaks, huge allocations and undefined behaviour are findings.
+#include "imaging/byte_writer.h"
 #include "imaging/metafile_player.h"
 #include "imaging/metafile_sink.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QtEndian>
 #include <cstddef>
 #include <cstdint>
 
 namespace {
 
-void put32(QByteArray& b, quint32 v)
-{
-    char x[4];
-    qToLittleEndian(v, x);
-    b.append(x, 4);
-}
+using ovpic::appendLe32;
 
 void record(QByteArray& body, quint32 type, const QByteArray& params)
 {
     QByteArray p = params;
     while (p.size() % 4)
         p.append('\0');
-    put32(body, type);
-    put32(body, quint32(8 + p.size()));
+    appendLe32(body, type);
+    appendLe32(body, quint32(8 + p.size()));
     body.append(p);
 }
 
 void comment(QByteArray& body, const QByteArray& emfPlus)
 {
     QByteArray p;
-    put32(p, quint32(emfPlus.size() + 4));
+    appendLe32(p, quint32(emfPlus.size() + 4));
     p.append("EMF+", 4);
     p.append(emfPlus);
     record(body, 70, p);
@@ -46,26 +41,26 @@ QByteArray picture(const QByteArray& input)
     QByteArray body;
     QByteArray header; // EMF+ header: not dual, screen, 96 per inch
     for (quint32 v : {0x00044001u, 28u, 16u, 0xDBC01002u, 1u, 96u, 96u})
-        put32(header, v);
+        appendLe32(header, v);
     comment(body, header);
     const QList<QByteArray> parts = input.split('#');
     for (const QByteArray& part : parts) {
         comment(body, part);
         QByteArray rect;
         for (quint32 v : {0u, 0u, 500u, 500u})
-            put32(rect, v);
+            appendLe32(rect, v);
         record(body, 43, rect);
     }
     QByteArray eof;
     for (quint32 v : {0u, 16u, 20u})
-        put32(eof, v);
+        appendLe32(eof, v);
     record(body, 14, eof);
     QByteArray h;
     for (quint32 v : {1u, 108u, 0u, 0u, 999u, 999u, 0u, 0u, 10000u, 10000u, 0x464D4520u, 0x10000u})
-        put32(h, v);
-    put32(h, quint32(108 + body.size()));
+        appendLe32(h, v);
+    appendLe32(h, quint32(108 + body.size()));
     for (quint32 v : {100u, 0u, 0u, 0u, 0u, 1000u, 1000u, 100u, 100u, 0u, 0u, 0u, 100000u, 100000u})
-        put32(h, v);
+        appendLe32(h, v);
     return h + body;
 }
 

@@ -1,22 +1,11 @@
 #include "imaging/bmp_writer.h"
 
-#include <QtEndian>
+#include "imaging/byte_writer.h"
 
 namespace {
 
-void put16(QByteArray& b, quint16 v)
-{
-    char x[2];
-    qToLittleEndian(v, x);
-    b.append(x, 2);
-}
-
-void put32(QByteArray& b, quint32 v)
-{
-    char x[4];
-    qToLittleEndian(v, x);
-    b.append(x, 4);
-}
+using ovpic::appendLe16;
+using ovpic::appendLe32;
 
 int resolution(int dotsPerMeter)
 {
@@ -52,32 +41,32 @@ QByteArray EncodeBmp(const QImage& source)
     QByteArray out;
     out.reserve(total);
     out.append("BM", 2);
-    put32(out, quint32(total));
-    put32(out, 0);
-    put32(out, quint32(offBits));
+    appendLe32(out, quint32(total));
+    appendLe32(out, 0);
+    appendLe32(out, quint32(offBits));
 
-    put32(out, headerSize);
-    put32(out, quint32(w));
-    put32(out, quint32(h));
-    put16(out, 1);
-    put16(out, quint16(bits));
-    put32(out, bits == 32 ? 3 : 0); // BI_BITFIELDS carries the alpha mask
-    put32(out, quint32(stride * h));
-    put32(out, quint32(resolution(image.dotsPerMeterX())));
-    put32(out, quint32(resolution(image.dotsPerMeterY())));
-    put32(out, quint32(table.size()));
-    put32(out, 0);
+    appendLe32(out, headerSize);
+    appendLe32(out, quint32(w));
+    appendLe32(out, quint32(h));
+    appendLe16(out, 1);
+    appendLe16(out, quint16(bits));
+    appendLe32(out, bits == 32 ? 3 : 0); // BI_BITFIELDS carries the alpha mask
+    appendLe32(out, quint32(stride * h));
+    appendLe32(out, quint32(resolution(image.dotsPerMeterX())));
+    appendLe32(out, quint32(resolution(image.dotsPerMeterY())));
+    appendLe32(out, quint32(table.size()));
+    appendLe32(out, 0);
     if (bits == 32) {
-        put32(out, 0x00FF0000);
-        put32(out, 0x0000FF00);
-        put32(out, 0x000000FF);
-        put32(out, 0xFF000000);
-        put32(out, 0x73524742); // 'sRGB'
+        appendLe32(out, 0x00FF0000);
+        appendLe32(out, 0x0000FF00);
+        appendLe32(out, 0x000000FF);
+        appendLe32(out, 0xFF000000);
+        appendLe32(out, 0x73524742); // 'sRGB'
         out.append(QByteArray(36 + 12, '\0')); // endpoints and gammas, unused for sRGB
-        put32(out, 4);                          // LCS_GM_IMAGES
-        put32(out, 0);
-        put32(out, 0);
-        put32(out, 0);
+        appendLe32(out, 4);                          // LCS_GM_IMAGES
+        appendLe32(out, 0);
+        appendLe32(out, 0);
+        appendLe32(out, 0);
     }
     for (QRgb c : table) {
         out.append(char(qBlue(c)));

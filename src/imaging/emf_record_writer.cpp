@@ -1,31 +1,22 @@
 #include "imaging/emf_record_writer.h"
 
+#include "imaging/byte_writer.h"
+
 #include <QtEndian>
 #include <cmath>
 #include <cstring>
 
 namespace {
 
-void put16(QByteArray& b, quint16 v)
-{
-    char x[2];
-    qToLittleEndian(v, x);
-    b.append(x, 2);
-}
-
-void put32(QByteArray& b, quint32 v)
-{
-    char x[4];
-    qToLittleEndian(v, x);
-    b.append(x, 4);
-}
+using ovpic::appendLe16;
+using ovpic::appendLe32;
 
 void putRect(QByteArray& b, const QRect& r)
 {
-    put32(b, quint32(r.left()));
-    put32(b, quint32(r.top()));
-    put32(b, quint32(r.right()));
-    put32(b, quint32(r.bottom()));
+    appendLe32(b, quint32(r.left()));
+    appendLe32(b, quint32(r.top()));
+    appendLe32(b, quint32(r.right()));
+    appendLe32(b, quint32(r.bottom()));
 }
 
 quint32 colorRef(QColor c)
@@ -46,17 +37,17 @@ void dib(const QImage& source, bool alpha, QByteArray& info, QByteArray& bits)
     const int w = image.width(), h = image.height();
     const int bpp = alpha ? 32 : 24;
     const int stride = (w * bpp + 31) / 32 * 4;
-    put32(info, 40);
-    put32(info, quint32(w));
-    put32(info, quint32(h));
-    put16(info, 1);
-    put16(info, quint16(bpp));
-    put32(info, 0);
-    put32(info, quint32(stride * h));
-    put32(info, 3780);
-    put32(info, 3780);
-    put32(info, 0);
-    put32(info, 0);
+    appendLe32(info, 40);
+    appendLe32(info, quint32(w));
+    appendLe32(info, quint32(h));
+    appendLe16(info, 1);
+    appendLe16(info, quint16(bpp));
+    appendLe32(info, 0);
+    appendLe32(info, quint32(stride * h));
+    appendLe32(info, 3780);
+    appendLe32(info, 3780);
+    appendLe32(info, 0);
+    appendLe32(info, 0);
     bits.reserve(qsizetype(stride) * h);
     for (int y = h - 1; y >= 0; --y) {
         const auto* px = reinterpret_cast<const QRgb*>(image.constScanLine(y));
@@ -77,18 +68,18 @@ void dib(const QImage& source, bool alpha, QByteArray& info, QByteArray& bits)
 EmfRecordWriter::EmfRecordWriter(QSize pixels, int unitsPerPixel) : pixels_(pixels), units_(unitsPerPixel)
 {
     QByteArray p;
-    put32(p, 8); // MM_ANISOTROPIC
+    appendLe32(p, 8); // MM_ANISOTROPIC
     record(17, p);
     p.clear();
-    put32(p, quint32(pixels.width() * units_));
-    put32(p, quint32(pixels.height() * units_));
+    appendLe32(p, quint32(pixels.width() * units_));
+    appendLe32(p, quint32(pixels.height() * units_));
     record(9, p); // SetWindowExtEx
     p.clear();
-    put32(p, quint32(pixels.width()));
-    put32(p, quint32(pixels.height()));
+    appendLe32(p, quint32(pixels.width()));
+    appendLe32(p, quint32(pixels.height()));
     record(11, p); // SetViewportExtEx
     p.clear();
-    put32(p, 1); // TRANSPARENT: dash gaps show what is below
+    appendLe32(p, 1); // TRANSPARENT: dash gaps show what is below
     record(18, p);
 }
 
@@ -97,8 +88,8 @@ void EmfRecordWriter::record(quint32 type, const QByteArray& params)
     QByteArray p = params;
     while (p.size() % 4)
         p.append('\0');
-    put32(body_, type);
-    put32(body_, quint32(8 + p.size()));
+    appendLe32(body_, type);
+    appendLe32(body_, quint32(8 + p.size()));
     body_.append(p);
     ++records_;
 }
@@ -106,10 +97,10 @@ void EmfRecordWriter::record(quint32 type, const QByteArray& params)
 void EmfRecordWriter::createSolidBrush(quint32 slot, QColor color)
 {
     QByteArray p;
-    put32(p, slot);
-    put32(p, 0); // BS_SOLID
-    put32(p, colorRef(color));
-    put32(p, 0);
+    appendLe32(p, slot);
+    appendLe32(p, 0); // BS_SOLID
+    appendLe32(p, colorRef(color));
+    appendLe32(p, 0);
     record(39, p);
 }
 
@@ -117,38 +108,38 @@ void EmfRecordWriter::createPen(quint32 slot, quint32 styleBits, quint32 width, 
                                 const QVector<quint32>& dashes)
 {
     QByteArray p;
-    put32(p, slot);
+    appendLe32(p, slot);
     for (int i = 0; i < 4; ++i)
-        put32(p, 0); // no pattern bitmap
-    put32(p, 0x10000u | styleBits | (dashes.isEmpty() ? 0u : 7u)); // PS_GEOMETRIC, PS_USERSTYLE
-    put32(p, width);
-    put32(p, 0); // BS_SOLID
-    put32(p, colorRef(color));
-    put32(p, 0);
-    put32(p, quint32(dashes.size()));
+        appendLe32(p, 0); // no pattern bitmap
+    appendLe32(p, 0x10000u | styleBits | (dashes.isEmpty() ? 0u : 7u)); // PS_GEOMETRIC, PS_USERSTYLE
+    appendLe32(p, width);
+    appendLe32(p, 0); // BS_SOLID
+    appendLe32(p, colorRef(color));
+    appendLe32(p, 0);
+    appendLe32(p, quint32(dashes.size()));
     for (quint32 d : dashes)
-        put32(p, d);
+        appendLe32(p, d);
     record(95, p);
 }
 
 void EmfRecordWriter::selectObject(quint32 handle)
 {
     QByteArray p;
-    put32(p, handle);
+    appendLe32(p, handle);
     record(37, p);
 }
 
 void EmfRecordWriter::deleteObject(quint32 slot)
 {
     QByteArray p;
-    put32(p, slot);
+    appendLe32(p, slot);
     record(40, p);
 }
 
 void EmfRecordWriter::setPolyFillMode(Qt::FillRule rule)
 {
     QByteArray p;
-    put32(p, rule == Qt::WindingFill ? 2 : 1);
+    appendLe32(p, rule == Qt::WindingFill ? 2 : 1);
     record(19, p);
 }
 
@@ -157,7 +148,7 @@ void EmfRecordWriter::setMiterLimit(float limit)
     QByteArray p;
     quint32 v;
     std::memcpy(&v, &limit, 4);
-    put32(p, v);
+    appendLe32(p, v);
     record(58, p);
 }
 
@@ -169,7 +160,7 @@ void EmfRecordWriter::saveDC()
 void EmfRecordWriter::restoreDC()
 {
     QByteArray p;
-    put32(p, quint32(-1));
+    appendLe32(p, quint32(-1));
     record(34, p);
 }
 
@@ -210,10 +201,10 @@ void EmfRecordWriter::pathBracket(const QPainterPath& path)
         QRect bounds = QPolygon(pts).boundingRect();
         bounds = QRect(bounds.topLeft() / units_, bounds.bottomRight() / units_);
         putRect(p, bounds);
-        put32(p, quint32(pts.size()));
+        appendLe32(p, quint32(pts.size()));
         for (const QPoint& q : pts) {
-            put32(p, quint32(q.x()));
-            put32(p, quint32(q.y()));
+            appendLe32(p, quint32(q.x()));
+            appendLe32(p, quint32(q.y()));
         }
         p.append(types);
         record(56, p); // PolyDraw
@@ -238,15 +229,15 @@ void EmfRecordWriter::strokePath(const QRect& bounds)
 void EmfRecordWriter::selectClipPath(int mode)
 {
     QByteArray p;
-    put32(p, quint32(mode));
+    appendLe32(p, quint32(mode));
     record(67, p);
 }
 
 void EmfRecordWriter::resetClip()
 {
     QByteArray p;
-    put32(p, 0);
-    put32(p, 5); // RGN_COPY with no region: no clipping
+    appendLe32(p, 0);
+    appendLe32(p, 5); // RGN_COPY with no region: no clipping
     record(75, p);
 }
 
@@ -256,21 +247,21 @@ void EmfRecordWriter::stretchDIBits(const QRect& dest, const QImage& image)
     dib(image, false, info, bits);
     QByteArray p;
     putRect(p, QRect(dest.topLeft() / units_, dest.bottomRight() / units_));
-    put32(p, quint32(dest.x()));
-    put32(p, quint32(dest.y()));
-    put32(p, 0);
-    put32(p, 0);
-    put32(p, quint32(image.width()));
-    put32(p, quint32(image.height()));
+    appendLe32(p, quint32(dest.x()));
+    appendLe32(p, quint32(dest.y()));
+    appendLe32(p, 0);
+    appendLe32(p, 0);
+    appendLe32(p, quint32(image.width()));
+    appendLe32(p, quint32(image.height()));
     const quint32 fixed = 8 + 16 + 24 + 16 + 8 + 8;
-    put32(p, fixed);
-    put32(p, quint32(info.size()));
-    put32(p, fixed + quint32(info.size()));
-    put32(p, quint32(bits.size()));
-    put32(p, 0);          // DIB_RGB_COLORS
-    put32(p, 0x00CC0020); // SRCCOPY
-    put32(p, quint32(dest.width()));
-    put32(p, quint32(dest.height()));
+    appendLe32(p, fixed);
+    appendLe32(p, quint32(info.size()));
+    appendLe32(p, fixed + quint32(info.size()));
+    appendLe32(p, quint32(bits.size()));
+    appendLe32(p, 0);          // DIB_RGB_COLORS
+    appendLe32(p, 0x00CC0020); // SRCCOPY
+    appendLe32(p, quint32(dest.width()));
+    appendLe32(p, quint32(dest.height()));
     p.append(info);
     p.append(bits);
     record(81, p);
@@ -282,28 +273,28 @@ void EmfRecordWriter::alphaBlend(const QRect& dest, const QImage& image)
     dib(image, true, info, bits);
     QByteArray p;
     putRect(p, QRect(dest.topLeft() / units_, dest.bottomRight() / units_));
-    put32(p, quint32(dest.x()));
-    put32(p, quint32(dest.y()));
-    put32(p, quint32(dest.width()));
-    put32(p, quint32(dest.height()));
-    put32(p, 0x01FF0000); // AC_SRC_OVER, constant alpha 255, AC_SRC_ALPHA
-    put32(p, 0);
-    put32(p, 0);
+    appendLe32(p, quint32(dest.x()));
+    appendLe32(p, quint32(dest.y()));
+    appendLe32(p, quint32(dest.width()));
+    appendLe32(p, quint32(dest.height()));
+    appendLe32(p, 0x01FF0000); // AC_SRC_OVER, constant alpha 255, AC_SRC_ALPHA
+    appendLe32(p, 0);
+    appendLe32(p, 0);
     const float identity[6] = {1, 0, 0, 1, 0, 0};
     for (float f : identity) {
         quint32 v;
         std::memcpy(&v, &f, 4);
-        put32(p, v);
+        appendLe32(p, v);
     }
-    put32(p, 0); // background colour
-    put32(p, 0); // DIB_RGB_COLORS
+    appendLe32(p, 0); // background colour
+    appendLe32(p, 0); // DIB_RGB_COLORS
     const quint32 fixed = 8 + 16 + 16 + 4 + 8 + 24 + 8 + 16 + 8;
-    put32(p, fixed);
-    put32(p, quint32(info.size()));
-    put32(p, fixed + quint32(info.size()));
-    put32(p, quint32(bits.size()));
-    put32(p, quint32(image.width()));
-    put32(p, quint32(image.height()));
+    appendLe32(p, fixed);
+    appendLe32(p, quint32(info.size()));
+    appendLe32(p, fixed + quint32(info.size()));
+    appendLe32(p, quint32(bits.size()));
+    appendLe32(p, quint32(image.width()));
+    appendLe32(p, quint32(image.height()));
     p.append(info);
     p.append(bits);
     record(114, p);
@@ -312,38 +303,38 @@ void EmfRecordWriter::alphaBlend(const QRect& dest, const QImage& image)
 QByteArray EmfRecordWriter::finish() const
 {
     QByteArray body = body_;
-    put32(body, 14); // EOF
-    put32(body, 20);
-    put32(body, 0);
-    put32(body, 16);
-    put32(body, 20);
+    appendLe32(body, 14); // EOF
+    appendLe32(body, 20);
+    appendLe32(body, 0);
+    appendLe32(body, 16);
+    appendLe32(body, 20);
     const int w = pixels_.width(), h = pixels_.height();
     QByteArray head;
-    put32(head, 1);
-    put32(head, 108);
+    appendLe32(head, 1);
+    appendLe32(head, 108);
     putRect(head, QRect(0, 0, w, h)); // bounds in device pixels, inclusive
-    put32(head, 0);
-    put32(head, 0);
-    put32(head, quint32(std::lround(w * 2540.0 / 96)));
-    put32(head, quint32(std::lround(h * 2540.0 / 96)));
-    put32(head, 0x464D4520);
-    put32(head, 0x10000);
-    put32(head, quint32(108 + body.size()));
-    put32(head, quint32(records_ + 2));
-    put16(head, 3); // handles: the stock slot 0, a brush and a pen
-    put16(head, 0);
-    put32(head, 0);
-    put32(head, 0);
-    put32(head, 0);
+    appendLe32(head, 0);
+    appendLe32(head, 0);
+    appendLe32(head, quint32(std::lround(w * 2540.0 / 96)));
+    appendLe32(head, quint32(std::lround(h * 2540.0 / 96)));
+    appendLe32(head, 0x464D4520);
+    appendLe32(head, 0x10000);
+    appendLe32(head, quint32(108 + body.size()));
+    appendLe32(head, quint32(records_ + 2));
+    appendLe16(head, 3); // handles: the stock slot 0, a brush and a pen
+    appendLe16(head, 0);
+    appendLe32(head, 0);
+    appendLe32(head, 0);
+    appendLe32(head, 0);
     // A reference device of exactly 96 pixels per inch.
-    put32(head, 960);
-    put32(head, 960);
-    put32(head, 254);
-    put32(head, 254);
-    put32(head, 0);
-    put32(head, 0);
-    put32(head, 0);
-    put32(head, 254000);
-    put32(head, 254000);
+    appendLe32(head, 960);
+    appendLe32(head, 960);
+    appendLe32(head, 254);
+    appendLe32(head, 254);
+    appendLe32(head, 0);
+    appendLe32(head, 0);
+    appendLe32(head, 0);
+    appendLe32(head, 254000);
+    appendLe32(head, 254000);
     return head + body;
 }

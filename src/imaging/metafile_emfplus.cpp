@@ -38,6 +38,15 @@ qreal uniformScale(const QTransform& t)
     return std::isfinite(s) ? s : 0;
 }
 
+QPainterPath polygonPath(const QPolygonF& pts, bool closed)
+{
+    QPainterPath p;
+    p.addPolygon(pts);
+    if (closed)
+        p.closeSubpath();
+    return p;
+}
+
 QPainterPath rectPath(const QRectF& r)
 {
     QPainterPath p;
@@ -427,24 +436,15 @@ void EmfPlusPlayer::record(quint16 type, quint16 flags, QByteArrayView data)
         const quint32 brush = r.u32();
         const quint32 count = r.u32();
         const QPolygonF pts = readPoints(r, count, flags);
-        if (pts.size() < 3)
-            return;
-        QPainterPath path;
-        path.addPolygon(pts);
-        path.closeSubpath();
-        fill(path, flags, brush);
+        if (pts.size() >= 3)
+            fill(polygonPath(pts, true), flags, brush);
         return;
     }
     case 0x400D: { // DrawLines
         const quint32 count = r.u32();
         const QPolygonF pts = readPoints(r, count, flags);
-        if (pts.size() < 2)
-            return;
-        QPainterPath path;
-        path.addPolygon(pts);
-        if (flags & FlagClosed)
-            path.closeSubpath();
-        stroke(path, flags & 0xFF);
+        if (pts.size() >= 2)
+            stroke(polygonPath(pts, flags & FlagClosed), flags & 0xFF);
         return;
     }
     case 0x400E: { // FillEllipse

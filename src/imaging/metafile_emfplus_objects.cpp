@@ -617,48 +617,38 @@ QTransform readMatrix(ByteReader& r)
     return t.isInvertible() ? t : QTransform();
 }
 
+namespace {
+
+template <typename T> std::optional<Object> asObject(std::optional<T> value)
+{
+    if (!value)
+        return std::nullopt;
+    return Object(std::move(*value));
+}
+
+} // namespace
+
 std::optional<Object> readObject(int type, QByteArrayView data)
 {
     ByteReader r(data.data(), data.size());
     switch (type) {
-    case 1:
-        if (auto b = readBrush(r))
-            return Object(*b);
-        break;
-    case 2:
-        if (auto p = readPen(r))
-            return Object(*p);
-        break;
+    case 1: return asObject(readBrush(r));
+    case 2: return asObject(readPen(r));
     case 3: {
         Path p{readPathObject(r)};
-        if (r.ok())
-            return Object(p);
-        break;
+        return r.ok() ? std::optional<Object>(p) : std::nullopt;
     }
     case 4: {
         r.u32(); // version
         r.u32(); // node count
         Region g;
-        if (readRegionNode(r, 0, g.path))
-            return Object(g);
-        break;
+        return readRegionNode(r, 0, g.path) ? std::optional<Object>(g) : std::nullopt;
     }
-    case 5:
-        if (auto i = readImage(r))
-            return Object(*i);
-        break;
-    case 6:
-        if (auto f = readFont(r))
-            return Object(*f);
-        break;
-    case 7:
-        if (auto f = readStringFormat(r))
-            return Object(*f);
-        break;
-    default:
-        break;
+    case 5: return asObject(readImage(r));
+    case 6: return asObject(readFont(r));
+    case 7: return asObject(readStringFormat(r));
+    default: return std::nullopt;
     }
-    return std::nullopt;
 }
 
 } // namespace ovmeta::emfplus

@@ -5,6 +5,7 @@
 
 #include "imaging/bmp_decoder.h"
 #include "imaging/bmp_writer.h"
+#include "imaging/byte_writer.h"
 #include "imaging/metafile_decoders.h"
 #include "imaging/metafile_player.h"
 #include "imaging/picture_error.h"
@@ -18,19 +19,8 @@ constexpr quint32 kPlaceableKey = 0x9AC6CDD7;
 constexpr int kMaxClassNameLength = 63;
 constexpr quint32 kEmfSignature = 1179469088; // " EMF"
 
-void put16(QByteArray& b, quint16 v)
-{
-    char x[2];
-    qToLittleEndian(v, x);
-    b.append(x, 2);
-}
-
-void put32(QByteArray& b, quint32 v)
-{
-    char x[4];
-    qToLittleEndian(v, x);
-    b.append(x, 4);
-}
+using ovpic::appendLe16;
+using ovpic::appendLe32;
 
 void putClassName(QByteArray& b, const char* name)
 {
@@ -63,32 +53,32 @@ QByteArray placeableWmf(const QByteArray& wmf, QSizeF natural96)
     if (ovmeta::readWmfFrame(wmf, frame, error) && frame.window.isNull() && wmf.size() >= 18) {
         const QRectF d = frame.device;
         QByteArray extra;
-        put32(extra, 5);
-        put16(extra, 0x020B); // SetWindowOrg: y, x
-        put16(extra, quint16(clamp16(std::floor(d.top()))));
-        put16(extra, quint16(clamp16(std::floor(d.left()))));
-        put32(extra, 5);
-        put16(extra, 0x020C); // SetWindowExt: y, x
-        put16(extra, quint16(std::max<qint16>(1, clamp16(std::ceil(d.height())))));
-        put16(extra, quint16(std::max<qint16>(1, clamp16(std::ceil(d.width())))));
+        appendLe32(extra, 5);
+        appendLe16(extra, 0x020B); // SetWindowOrg: y, x
+        appendLe16(extra, quint16(clamp16(std::floor(d.top()))));
+        appendLe16(extra, quint16(clamp16(std::floor(d.left()))));
+        appendLe32(extra, 5);
+        appendLe16(extra, 0x020C); // SetWindowExt: y, x
+        appendLe16(extra, quint16(std::max<qint16>(1, clamp16(std::ceil(d.height())))));
+        appendLe16(extra, quint16(std::max<qint16>(1, clamp16(std::ceil(d.width())))));
         records.insert(18, extra);
         const quint32 words = qFromLittleEndian<quint32>(records.constData() + 6);
         qToLittleEndian<quint32>(words + quint32(extra.size() / 2), records.data() + 6);
     }
 
     QByteArray out;
-    put32(out, kPlaceableKey);
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, 0);
-    put16(out, quint16(right));
-    put16(out, quint16(bottom));
-    put16(out, quint16(inch));
-    put32(out, 0);
+    appendLe32(out, kPlaceableKey);
+    appendLe16(out, 0);
+    appendLe16(out, 0);
+    appendLe16(out, 0);
+    appendLe16(out, quint16(right));
+    appendLe16(out, quint16(bottom));
+    appendLe16(out, quint16(inch));
+    appendLe32(out, 0);
     quint16 sum = 0;
     for (int i = 0; i < 10; ++i)
         sum ^= qFromLittleEndian<quint16>(out.constData() + 2 * i);
-    put16(out, sum);
+    appendLe16(out, sum);
     return out + records;
 }
 
@@ -130,7 +120,7 @@ QByteArray TPicture::pictureData() const
         const QByteArray bmp = format_ == PictureFormat::Bmp && !original_.isEmpty() ? original_
                                                                                     : EncodeBmp(image_);
         putClassName(out, "TBitmap");
-        put32(out, quint32(bmp.size()));
+        appendLe32(out, quint32(bmp.size()));
         out.append(bmp);
         return out;
     }
@@ -143,7 +133,7 @@ QByteArray TPicture::pictureData() const
                                     ? placeableWmf(original_, metafile_->naturalSize())
                                     : original_;
         putClassName(out, "TMetafile");
-        put32(out, quint32(bits.size() + 4)); // the count counts itself
+        appendLe32(out, quint32(bits.size() + 4)); // the count counts itself
         out.append(bits);
         return out;
     }
