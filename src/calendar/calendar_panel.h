@@ -1,4 +1,5 @@
 #pragma once
+#include "calendar/calendar_file.h"
 #include "calendar/calendar_page.h"
 #include "calendar/calendar_renderer.h"
 #include "objects/base_panel.h"
@@ -16,8 +17,11 @@ public:
     std::function<void()> OnClickedDaysArea;
     std::function<void()> OnClick;
 
-    // The page with its cell texts as the screen shows it at the current zoom.
+    // The page with its cell texts as the screen shows it at the current zoom (the
+    // background the placed objects are drawn on).
     QImage DrawToImage();
+    // The page with its placed objects, as exported.
+    QImage DrawToBitmap();
 
     // The rich-text engine draws cell texts through this hook.
     void setCellTextPainter(CellTextPainter painter) { m_cellText = std::move(painter); }
@@ -27,6 +31,16 @@ public:
     void HandleClickAt(int x, int y);
 
     bool HasPlacedObjects() const;
+
+    // Calendar files with the placed objects (objects are read onto this page and
+    // still need HookAllObjects).
+    void SaveToFile(const QString& fileName) const;
+    void LoadFromFile(const QString& fileName, TCalendarFileInfo* info = nullptr);
+    ObjectSectionWriter objectSectionWriter() const;
+    ObjectSectionReader objectSectionReader();
+
+    // Creates an object for the current tool (only the label tool has a class yet).
+    void CreateObjectInRect(QRect& r) override;
 
 protected:
     void layoutChanged() override;
@@ -39,4 +53,5 @@ private:
     CellTextPainter m_cellText;
     bool m_painting = false;
     bool m_pressed = false;
+    bool m_creating = false;
 };

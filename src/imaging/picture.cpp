@@ -1,52 +1,16 @@
 #include "imaging/picture.h"
 
 #include "imaging/emf_paint_device.h"
+#include "imaging/icon_error.h"
+#include "imaging/icon_library.h"
 #include "imaging/metafile_player.h"
 #include "imaging/picture_error.h"
 #include "imaging/picture_limits.h"
 
-#include <QBuffer>
-#include <QImageReader>
 #include <QPainter>
-#include <QtEndian>
 #include <cmath>
 
 namespace {
-
-// Checks an icon directory and the size every image in it claims before Qt's reader
-// allocates anything; returns the colour depth each entry states.
-std::vector<int> checkIcoDirectory(const QByteArray& ico)
-{
-    const auto fail = [] {
-        throw EPictureError(QStringLiteral("The icon is damaged."));
-    };
-    if (ico.size() < 6)
-        fail();
-    const int count = qFromLittleEndian<quint16>(ico.constData() + 4);
-    if (qFromLittleEndian<quint16>(ico.constData()) != 0 || qFromLittleEndian<quint16>(ico.constData() + 2) != 1
-        || count == 0 || ico.size() < 6 + 16 * qsizetype(count))
-        fail();
-    std::vector<int> depths;
-    for (int i = 0; i < count; ++i) {
-        const char* e = ico.constData() + 6 + 16 * i;
-        const quint32 size = qFromLittleEndian<quint32>(e + 8);
-        const quint32 offset = qFromLittleEndian<quint32>(e + 12);
-        if (offset < 6 || size < 12 || qint64(offset) + size > ico.size())
-            fail();
-        const char* img = ico.constData() + offset;
-        qint64 w, h;
-        if (size >= 24 && QByteArrayView(img, 8) == QByteArrayView("\x89PNG\r\n\x1A\n")) {
-            w = qFromBigEndian<quint32>(img + 16);
-            h = qFromBigEndian<quint32>(img + 20);
-        } else {
-            w = qFromLittleEndian<qint32>(img + 4);
-            h = qFromLittleEndian<qint32>(img + 8) / 2; // the XOR image and the AND mask
-        }
-        ovpic::checkPictureSize(w, h < 0 ? -h : h, QStringLiteral("icon"));
-        depths.push_back(qFromLittleEndian<quint16>(e + 6));
-    }
-    return depths;
-}
 
 qint64 roundHalfAway(double v)
 {
@@ -81,37 +45,31 @@ TPicture TPicture::fromBitmap(const QImage& image, PictureFormat format, const Q
 
 TPicture TPicture::fromIcoData(const QByteArray& ico)
 {
-    const std::vector<int> depths = checkIcoDirectory(ico);
-    QByteArray copy = ico;
-    QBuffer buffer(&copy);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, "ico");
     TPicture p;
     p.kind_ = Kind::Icon;
     p.format_ = PictureFormat::Ico;
     p.original_ = ico;
-    const int count = std::max(1, reader.imageCount());
-    int best = -1;
-    int bestScore = 0;
-    for (int i = 0; i < count; ++i) {
-        if (i > 0 && !reader.jumpToImage(i))
-            break;
-        QImage img = reader.read();
-        if (img.isNull())
-            continue;
+    try {
+        const IconLibrary icon = IconLibrary::fromData(ico);
+        if (icon.kind() != IconFileKind::Icon || icon.count() != 1)
+            throw EPictureError(QStringLiteral("The file is not an icon."));
+        const QList<TIconImageInfo> sizes = icon.sizes(0);
+        p.iconImages_ = icon.images(0);
         // Windows shows an icon at 32 x 32: the image nearest that size, then the one
         // with the most colours, is the icon's own.
-        const int depth = size_t(i) < depths.size() && depths[size_t(i)] ? depths[size_t(i)] : img.depth();
-        const int score = (std::abs(img.width() - 32) + std::abs(img.height() - 32)) * 1000 - depth;
-        if (best < 0 || score < bestScore) {
-            best = int(p.iconImages_.size());
-            bestScore = score;
+        qsizetype best = 0;
+        const auto distance = [](const TIconImageInfo& i) { return std::abs(i.width - 32) + std::abs(i.height - 32); };
+        for (qsizetype i = 1; i < sizes.size() && i < p.iconImages_.size(); ++i) {
+            if (distance(sizes[i]) < distance(sizes[best])
+                || (distance(sizes[i]) == distance(sizes[best]) && sizes[i].bits > sizes[best].bits))
+                best = i;
         }
-        p.iconImages_.push_back(img);
+        p.image_ = p.iconImages_.value(best);
+    } catch (const EIconError& e) {
+        throw EPictureError(QStringLiteral("The icon cannot be read: %1.").arg(e.reason()));
     }
-    if (best < 0)
-        throw EPictureError(QStringLiteral("The icon is damaged."));
-    p.image_ = p.iconImages_[size_t(best)];
+    if (p.image_.isNull())
+        throw EPictureError(QStringLiteral("The icon cannot be read."));
     return p;
 }
 

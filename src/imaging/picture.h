@@ -8,8 +8,8 @@
 #include <QImage>
 #include <QRectF>
 #include <QSize>
+#include <QList>
 #include <memory>
-#include <vector>
 
 class QPainter;
 class TMetafile;
@@ -49,7 +49,7 @@ public:
     // 32 x 32). Metafiles: null.
     const QImage& image() const { return image_; }
     // Every image of an icon, in file order.
-    const std::vector<QImage>& iconImages() const { return iconImages_; }
+    const QList<QImage>& iconImages() const { return iconImages_; }
     // Metafiles only; null otherwise.
     const TMetafile* metafile() const { return metafile_.get(); }
 
@@ -81,6 +81,6 @@ private:
     PictureFormat format_ = PictureFormat::Unknown;
     QByteArray original_;
     QImage image_;
-    std::vector<QImage> iconImages_;
+    QList<QImage> iconImages_;
     std::shared_ptr<const TMetafile> metafile_; // immutable once loaded, so shared by copies
 };

@@ -261,7 +261,7 @@ private slots:
                                       solid(32, 32, Qt::green, QImage::Format_ARGB32)});
         TPicture p = LoadPictureFromData(bytes, "x.ico");
         QCOMPARE(p.kind(), TPicture::Kind::Icon);
-        QCOMPARE(p.iconImages().size(), size_t(3));
+        QCOMPARE(p.iconImages().size(), qsizetype(3));
         QCOMPARE(p.size(), QSize(32, 32)); // the icon's own size
         QCOMPARE(p.image().pixel(5, 5), QColor(Qt::green).rgb());
         QCOMPARE(p.originalBytes(), bytes);
@@ -338,7 +338,7 @@ private slots:
         QByteArray hugeIco = i;
         qToLittleEndian<qint32>(30000, hugeIco.data() + 22 + 4);
         qToLittleEndian<qint32>(60000, hugeIco.data() + 22 + 8);
-        EXPECT_PICTURE_ERROR(LoadPictureFromData(hugeIco), "too large");
+        EXPECT_PICTURE_ERROR(LoadPictureFromData(hugeIco), "icon");
     }
 
     void noDamageCrashesTheLoader()
