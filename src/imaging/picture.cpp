@@ -53,18 +53,8 @@ TPicture TPicture::fromIcoData(const QByteArray& ico)
         const IconLibrary icon = IconLibrary::fromData(ico);
         if (icon.kind() != IconFileKind::Icon || icon.count() != 1)
             throw EPictureError(QStringLiteral("The file is not an icon."));
-        const QList<TIconImageInfo> sizes = icon.sizes(0);
         p.iconImages_ = icon.images(0);
-        // Windows shows an icon at 32 x 32: the image nearest that size, then the one
-        // with the most colours, is the icon's own.
-        qsizetype best = 0;
-        const auto distance = [](const TIconImageInfo& i) { return std::abs(i.width - 32) + std::abs(i.height - 32); };
-        for (qsizetype i = 1; i < sizes.size() && i < p.iconImages_.size(); ++i) {
-            if (distance(sizes[i]) < distance(sizes[best])
-                || (distance(sizes[i]) == distance(sizes[best]) && sizes[i].bits > sizes[best].bits))
-                best = i;
-        }
-        p.image_ = p.iconImages_.value(best);
+        p.image_ = icon.image(0); // the one Windows shows: nearest 32 x 32, most colours
     } catch (const EIconError& e) {
         throw EPictureError(QStringLiteral("The icon cannot be read: %1.").arg(e.reason()));
     }
