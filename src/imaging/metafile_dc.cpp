@@ -416,9 +416,7 @@ void MetafileDC::pushClip()
     if (clipSent_ && lastClip_.has_value() == s_.clip.has_value()
         && (!s_.clip || *lastClip_ == *s_.clip))
         return;
-    lastClip_ = s_.clip;
-    clipSent_ = true;
-    sink_.setClip(s_.clip);
+    resendClip();
 }
 
 void MetafileDC::resendClip()
