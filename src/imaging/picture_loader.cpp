@@ -22,6 +22,40 @@ bool jpegComplete(const QByteArray& bytes)
     return scan >= 0 && bytes.indexOf("\xFF\xD9", scan) >= 0;
 }
 
+// Qt's GIF reader also fills what a cut-off file lacks. The blocks up to the end of the
+// first image's data are walked: a file that ends before them was cut short.
+bool gifComplete(const QByteArray& b)
+{
+    const auto at = [&b](qsizetype i) { return i < b.size() ? int(uchar(b[i])) : -1; };
+    const auto skipSubBlocks = [&](qsizetype i) {
+        while (at(i) > 0)
+            i += 1 + at(i);
+        return at(i) == 0 ? i + 1 : qsizetype(-1);
+    };
+    qsizetype i = 13;
+    if (at(10) & 0x80)
+        i += 3 * (qsizetype(2) << (at(10) & 7)); // global colour table
+    while (i >= 0 && i < b.size()) {
+        switch (at(i)) {
+        case 0x21: // extension: label, then sub-blocks
+            i = skipSubBlocks(i + 2);
+            break;
+        case 0x2C: { // image: descriptor, local colour table, code size, sub-blocks
+            const int packed = at(i + 9);
+            if (packed < 0)
+                return false;
+            i += 10;
+            if (packed & 0x80)
+                i += 3 * (qsizetype(2) << (packed & 7));
+            return skipSubBlocks(i + 1) >= 0;
+        }
+        default:
+            return false;
+        }
+    }
+    return false;
+}
+
 // JPEG, GIF and PNG through Qt's readers, their size checked before decoding.
 QImage decodeWithQt(const QByteArray& bytes, PictureFormat format)
 {
@@ -36,8 +70,8 @@ QImage decodeWithQt(const QByteArray& bytes, PictureFormat format)
     if (!size.isValid())
         throw EPictureError(QStringLiteral("The %1 picture is damaged.").arg(name));
     ovpic::checkPictureSize(size.width(), size.height(), name);
-    if (format == PictureFormat::Jpeg && !jpegComplete(bytes))
-        throw EPictureError(QStringLiteral("The JPEG picture is truncated."));
+    if ((format == PictureFormat::Jpeg && !jpegComplete(bytes)) || (format == PictureFormat::Gif && !gifComplete(bytes)))
+        throw EPictureError(QStringLiteral("The %1 picture is truncated.").arg(name));
     const QImage image = reader.read();
     if (image.isNull())
         throw EPictureError(QStringLiteral("The %1 picture is damaged.").arg(name));
@@ -81,9 +115,18 @@ TPicture LoadPictureFromData(const QByteArray& bytes, const QString& fileName)
     if (bytes.size() > ovpic::kMaxPictureFileBytes)
         throw EPictureError(QStringLiteral("The file is too large for a picture."));
     const PictureFormat format = DetectPictureFormat(bytes, fileName);
-    // Bytes that match no format are tried as what the name promises, so that a
-    // damaged file is reported for what it was meant to be.
-    return decode(bytes, format != PictureFormat::Unknown ? format : PictureFormatForExtension(fileName));
+    if (format != PictureFormat::Unknown)
+        return decode(bytes, format);
+    // Bytes that match no format are reported as what the name promises. Our own
+    // decoders say what is wrong with a damaged header; Qt's readers are never given
+    // bytes without their format's signature (they would make a blank picture of them).
+    const PictureFormat hinted = PictureFormatForExtension(fileName);
+    if (hinted == PictureFormat::Tga || hinted == PictureFormat::Pcx
+        || (hinted == PictureFormat::Bmp && bytes.startsWith("BM")))
+        return decode(bytes, hinted);
+    if (hinted != PictureFormat::Unknown)
+        throw EPictureError(QStringLiteral("The %1 picture is damaged.").arg(PictureFormatName(hinted)));
+    return decode(bytes, PictureFormat::Unknown);
 }
 
 TPicture LoadPictureFromFile(const QString& path)

@@ -312,6 +312,15 @@ private slots:
         EXPECT_PICTURE_ERROR(LoadPictureFromData(jpeg.left(jpeg.size() / 3)), "JPEG");
         const QByteArray g = gif(2, 2, kPalette, {1, 2, 3, 0});
         EXPECT_PICTURE_ERROR(LoadPictureFromData(g.left(20)), "GIF");
+        // Cut inside the picture's data: Qt's reader would fill the rest with blank.
+        const QByteArray bigGif = gif(40, 40, kPalette, std::vector<int>(1600, 1));
+        QVERIFY(!LoadPictureFromData(bigGif).isEmpty());
+        EXPECT_PICTURE_ERROR(LoadPictureFromData(bigGif.left(bigGif.size() - 30)), "truncated");
+        // Bytes without a GIF's signature, named as one, are not read as a blank picture.
+        const QByteArray notGif = QByteArray::fromHex("00000000ff000000ff000000ff2c00d500000300020300020"
+                                                      "0e808002801010101000000020002");
+        EXPECT_PICTURE_ERROR(LoadPictureFromData(notGif, "x.gif"), "GIF picture is damaged");
+        EXPECT_PICTURE_ERROR(LoadPictureFromData(notGif, "x.png"), "PNG picture is damaged");
         const QByteArray b = EncodeBmp(solid(16, 16, Qt::red));
         EXPECT_PICTURE_ERROR(LoadPictureFromData(b.left(b.size() - 1)), "truncated");
         const QByteArray i = ico({solid(16, 16, Qt::red)});
