@@ -416,6 +416,11 @@ void MetafileDC::pushClip()
     if (clipSent_ && lastClip_.has_value() == s_.clip.has_value()
         && (!s_.clip || *lastClip_ == *s_.clip))
         return;
+    resendClip();
+}
+
+void MetafileDC::resendClip()
+{
     lastClip_ = s_.clip;
     clipSent_ = true;
     sink_.setClip(s_.clip);

@@ -116,6 +116,8 @@ public:
     void selectClipRegion(const QPainterPath* region, bool regionIsDevice, int mode);
     void offsetClip(QPointF logicalDelta);
     void selectClipPath(int mode);
+    // Sends the current clip to the sink again, after something else changed the sink's.
+    void resendClip();
 
     // --- paths
     void beginPath();

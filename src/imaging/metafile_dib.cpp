@@ -1,5 +1,8 @@
 #include "imaging/metafile_dib.h"
 
+#include "imaging/bmp_decoder.h"
+#include "imaging/picture_error.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QtEndian>
@@ -53,34 +56,17 @@ int channel(quint32 px, quint32 mask)
     return maxv ? int(v * 255 / maxv) : 0;
 }
 
-// RLE and embedded JPEG/PNG go through Qt's readers.
-QImage decodeWithQt(QByteArrayView info, qsizetype tableEnd, QByteArrayView bits, bool embedded)
+// Embedded JPEG and PNG pictures go through Qt's readers.
+QImage decodeEmbedded(QByteArrayView bits)
 {
-    QByteArray file;
-    if (embedded) {
-        file = bits.toByteArray();
-    } else {
-        const qsizetype total = 14 + tableEnd + bits.size();
-        if (total > 0x7FFFFFFF)
-            return {};
-        file.resize(14);
-        char* h = file.data();
-        h[0] = 'B';
-        h[1] = 'M';
-        qToLittleEndian<quint32>(quint32(total), h + 2);
-        qToLittleEndian<quint32>(0, h + 6);
-        qToLittleEndian<quint32>(quint32(14 + tableEnd), h + 10);
-        file.append(info.data(), tableEnd);
-        file.append(bits.data(), bits.size());
-    }
+    QByteArray file = bits.toByteArray();
     QBuffer buffer(&file);
     buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer, embedded ? QByteArray() : QByteArray("bmp"));
+    QImageReader reader(&buffer);
     const QSize size = reader.size();
     if (size.isValid() && qint64(size.width()) * size.height() > kMaxBitmapPixels)
         return {};
-    QImage img = reader.read();
-    return img;
+    return reader.read();
 }
 
 } // namespace
@@ -160,20 +146,17 @@ QImage decodeDib(QByteArrayView info, QByteArrayView bits, bool palColors,
     }
 
     if (compression == 1 || compression == 2) { // RLE8, RLE4
-        if (palColors) {
-            // Rebuild the header with real colours so Qt's reader can take it.
-            QByteArray rebuilt(info.data(), headerSize);
-            qToLittleEndian<quint32>(quint32(table.size()), rebuilt.data() + 32);
-            for (QRgb c : table) {
-                const char q[4] = {char(qBlue(c)), char(qGreen(c)), char(qRed(c)), 0};
-                rebuilt.append(q, 4);
-            }
-            return decodeWithQt(rebuilt, rebuilt.size(), bits, false);
+        // Decoded here: Qt's reader leaves the pixels a run skips undefined.
+        if (bitCount != (compression == 1 ? 8 : 4))
+            return {};
+        try {
+            return ovpic::decodeRleBits(int(width), int(height), topDown, compression == 2, table, bits);
+        } catch (const EPictureError&) {
+            return {};
         }
-        return decodeWithQt(info, at, bits, false);
     }
     if (compression == 4 || compression == 5) // JPEG, PNG
-        return decodeWithQt(info, at, bits, true);
+        return decodeEmbedded(bits);
     if (compression != 0 && compression != 3 && compression != 6)
         return {};
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24

@@ -1,6 +1,7 @@
 #include "imaging/metafile_dc.h"
 #include "imaging/metafile_decoders.h"
 #include "imaging/metafile_dib.h"
+#include "imaging/metafile_emfplus.h"
 
 namespace ovmeta {
 
@@ -503,7 +504,7 @@ bool EmfPlayer::record(quint32 type, ByteReader& r)
     case 66: dc_.widenPath(); break;
     case 67: dc_.selectClipPath(int(r.u32())); break;
     case 68: dc_.abortPath(); break;
-    case 70: break; // comments, EMF+ included: their EMF twins follow and are played
+    case 70: break; // comments; EMF+ ones are taken before they get here
     case 71: case 72: case 74: { // FillRgn, FrameRgn, PaintRgn
         rectl(r);
         const quint32 cb = r.u32();
@@ -732,6 +733,7 @@ void playEmf(const QByteArray& bytes, const MetafileFrame& frame, MetafileSink& 
     dc.setTargetRect(target);
     dc.setDeviceMetrics(devPx, devMm);
     EmfPlayer player(dc);
+    EmfPlusPlayer plus(sink, frameToTarget(frame.device, target), target);
     const qsizetype n = bytes.size();
     qsizetype pos = 0;
     while (pos <= n - 8) {
@@ -744,8 +746,15 @@ void playEmf(const QByteArray& bytes, const MetafileFrame& frame, MetafileSink& 
         // Offsets inside a record count from its start.
         ByteReader rec(bytes.constData() + pos, len);
         rec.seek(8);
-        if (!player.record(type, rec))
-            break;
+        // EMF+ records travel in comments; while they draw, the EMF records do not.
+        const bool emfPlus = type == 70 && len > 12 && plus.comment(rec.at(12, len - 12));
+        const bool draws = !emfPlus && plus.drawsEmfRecords();
+        if (draws || type == 1 || type == 14) {
+            if (draws && plus.yieldClip())
+                dc.resendClip();
+            if (!player.record(type, rec))
+                break;
+        }
         pos += len;
     }
 }
