@@ -10,7 +10,7 @@ void TCalendarMain::createObjectCommands()
     CalendarPanel->DroppedObjectEvent = [this](QRect& r) { CalendarPanelDroppedObjectEvent(r); };
     CalendarPanel->LabelChangedEvent = [this] { CalendarPanelLabelChangedEvent(); };
     // Tools whose object classes are not part of this build yet.
-    for (QToolButton* tool : {DrawImageButton, DrawRichText, DrawSuperText, PSpeedButton1})
+    for (QToolButton* tool : {DrawImageButton, DrawRichText, DrawSuperText})
         tool->setEnabled(false);
 }
 

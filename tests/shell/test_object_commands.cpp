@@ -29,8 +29,8 @@ private slots:
         MainWindowFixture f;
         QVERIFY(f.main->Pointerbutton->isEnabled());
         QVERIFY(f.main->DrawLabelButton->isEnabled());
-        for (QToolButton* b : {f.main->DrawImageButton, f.main->DrawRichText, f.main->DrawSuperText,
-                               f.main->PSpeedButton1})
+        QVERIFY(f.main->PSpeedButton1->isEnabled());
+        for (QToolButton* b : {f.main->DrawImageButton, f.main->DrawRichText, f.main->DrawSuperText})
             QVERIFY(!b->isEnabled());
     }
 

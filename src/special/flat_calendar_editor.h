@@ -1,0 +1,83 @@
+#pragma once
+#include "platform/win_color.h"
+
+#include <QDialog>
+#include <functional>
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QPushButton;
+class QScrollArea;
+class QSpinBox;
+class TColorButton;
+class TGFlatCalendar;
+struct TObjectFont;
+
+// "Floating Calendar Properties": edits a preview calendar, Sample, which the caller
+// fills before showing the dialog and copies back from on Ok. Every control writes its
+// property to Sample at once, so the preview shows each change.
+class TFlatCalendarEditor : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFlatCalendarEditor(QWidget* parent = nullptr);
+
+    TGFlatCalendar* Sample = nullptr;
+
+    QComboBox* MonthCombo = nullptr;
+    QSpinBox* YearSpinner = nullptr;
+    QButtonGroup* WeekStartsOn = nullptr;
+    QCheckBox* ShowtitleInyearCheck = nullptr;
+    QComboBox* HeadersStyleCombo = nullptr;
+    QComboBox* LanguageCombo = nullptr;
+    QPushButton* TitleFontbutton = nullptr;
+    QPushButton* HeaderFontbutton = nullptr;
+    QPushButton* CellFontbutton = nullptr;
+    // The font dialog has no colour, so each font has its colour button beside it.
+    TColorButton* TitleFontColorButton = nullptr;
+    TColorButton* HeaderFontColorButton = nullptr;
+    TColorButton* CellFontColorButton = nullptr;
+    QComboBox* CalendarBorderCombo = nullptr;
+    QComboBox* HeaderBorderCombo = nullptr;
+    QComboBox* CellBorderCombo = nullptr;
+    TColorButton* TitleBackgroundbutton = nullptr;
+    TColorButton* HeaderBackgroundButton = nullptr;
+    TColorButton* Bodybackgroundbutton = nullptr;
+    QCheckBox* TransparentCheck = nullptr;
+    TColorButton* ShadowColorButton = nullptr;
+    QComboBox* ShadowOrientationCombo = nullptr;
+    QSpinBox* ShadowDepthSpinner = nullptr;
+
+    // Loads the controls from Sample; runs once, when the dialog is first shown.
+    void FormActivate();
+
+    static constexpr int kHelpContext = 40015;
+    // The help system shows the dialog's topic (set by the program once help exists).
+    static inline std::function<void(int)> HelpRequested;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QWidget* buildMiscellaneous();
+    QWidget* buildFonts();
+    QWidget* buildBorders();
+    QWidget* buildColors();
+    QWidget* buildShadow();
+    QComboBox* combo(const QString& name, const QStringList& items, const QString& help,
+                     std::function<void(int)> apply);
+    TColorButton* colorButton(const QString& text, const QString& name, const QString& help,
+                              std::function<void(TGFlatCalendar&, TColor)> apply);
+    using FontGetter = std::function<const TObjectFont&(const TGFlatCalendar&)>;
+    using FontSetter = std::function<void(TGFlatCalendar&, const TObjectFont&)>;
+    // A font button and the colour button of that font's text.
+    void fontRow(QGridLayout* grid, int row, const QString& text, const QString& name, const QString& help,
+                 QPushButton*& button, TColorButton*& color, FontGetter get, FontSetter set);
+    // Runs a control's change on Sample unless the controls are being loaded.
+    void edit(const std::function<void(TGFlatCalendar&)>& change);
+
+    QScrollArea* m_sampleBox = nullptr;
+    bool m_loading = true;
+    bool m_activated = false;
+};
