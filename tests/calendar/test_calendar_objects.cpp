@@ -42,6 +42,16 @@ QByteArray legacyImage()
     return x.listEnd().listEnd().b;
 }
 
+// The bytes as the calendar file "in.OVF" in dir.
+QString inputFile(const QTemporaryDir& dir, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(QStringLiteral("in.OVF"));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
 QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
@@ -59,11 +69,7 @@ private slots:
         QTemporaryDir dir;
         const QByteArray objects = legacyLabel("Component0", 40, "Hello") + legacyImage();
         const QByteArray legacy = golden::knownFile(4, QByteArray(), objects);
-        const QString in = dir.filePath(QStringLiteral("in.OVF")), out = dir.filePath(QStringLiteral("out.OVF"));
-        QFile f(in);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(legacy);
-        f.close();
+        const QString in = inputFile(dir, legacy), out = dir.filePath(QStringLiteral("out.OVF"));
 
         TCalendarPanel32 page(nullptr, 96);
         page.LoadFromFile(in);
@@ -87,11 +93,8 @@ private slots:
     void objectsAreNamedByTheFirstFreeNumbers()
     {
         QTemporaryDir dir;
-        const QString in = dir.filePath(QStringLiteral("in.OVF"));
-        QFile f(in);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(golden::knownFile(4, {}, legacyLabel("Special7", 1, "a") + legacyLabel("Special9", 2, "b")));
-        f.close();
+        const QString in =
+            inputFile(dir, golden::knownFile(4, {}, legacyLabel("Special7", 1, "a") + legacyLabel("Special9", 2, "b")));
         TCalendarPanel32 page(nullptr, 96);
         page.LoadFromFile(in);
         QCOMPARE(page.Objects()[0]->objectName(), QStringLiteral("Component0"));
@@ -103,11 +106,7 @@ private slots:
         QTemporaryDir dir;
         Bytes bad;
         bad.raw("TPF0").name("TGPLabel").name("Component2").name("Left").tag(77);
-        const QString in = dir.filePath(QStringLiteral("in.OVF"));
-        QFile f(in);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(golden::knownFile(4, {}, legacyLabel("Component0", 40, "kept") + bad.b));
-        f.close();
+        const QString in = inputFile(dir, golden::knownFile(4, {}, legacyLabel("Component0", 40, "kept") + bad.b));
         TCalendarPanel32 page(nullptr, 96);
         TCalendarFileInfo info;
         page.LoadFromFile(in, &info);
@@ -200,11 +199,7 @@ private slots:
         shadowed.shadowDepth = 5, shadowed.shadowPosition = "fcpUpperLeft", shadowed.shadow = 0x336699;
         shadowed.transparent = true;
         const QByteArray legacy = golden::knownFile(4, QByteArray(), german.bytes() + shadowed.bytes());
-        const QString in = dir.filePath(QStringLiteral("in.OVF")), out = dir.filePath(QStringLiteral("out.OVF"));
-        QFile f(in);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(legacy);
-        f.close();
+        const QString in = inputFile(dir, legacy), out = dir.filePath(QStringLiteral("out.OVF"));
 
         TCalendarPanel32 page(nullptr, 96);
         page.LoadFromFile(in);
