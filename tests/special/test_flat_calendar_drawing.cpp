@@ -48,39 +48,6 @@ private slots:
         QCOMPARE(shortDayName(QString::fromUtf8("Sábado"), TFlatCalHeadersStyle::fdsFirstChar), QStringLiteral("S"));
     }
 
-    void shadowCornersAndZoomedDepth_data()
-    {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QRect>("calendar"); // edges as (l, t, r, b)
-        QTest::addColumn<QRect>("shadow");
-        auto edges = [](int l, int t, int r, int b) { return QRect(QPoint(l, t), QPoint(r, b)); };
-        QTest::newRow("lower right") << 0 << edges(0, 0, 94, 74) << edges(6, 6, 100, 80);
-        QTest::newRow("lower left") << 1 << edges(6, 0, 100, 74) << edges(0, 6, 94, 80);
-        QTest::newRow("upper right") << 2 << edges(0, 6, 94, 80) << edges(6, 0, 100, 74);
-        QTest::newRow("upper left") << 3 << edges(6, 6, 100, 80) << edges(0, 0, 94, 74);
-    }
-    void shadowCornersAndZoomedDepth()
-    {
-        QFETCH(int, position);
-        QFETCH(QRect, calendar);
-        QFETCH(QRect, shadow);
-        auto asRect = [](const TFlatCalRect& r) { return QRect(QPoint(r.Left, r.Top), QPoint(r.Right, r.Bottom)); };
-        const TFlatCalAreas a = flatCalendarAreas(100, 80, 6, 1.0f, TFlatShadowPosition(position), false);
-        QCOMPARE(asRect(a.calendar), calendar);
-        QVERIFY(a.shadow);
-        QCOMPARE(asRect(*a.shadow), shadow);
-
-        // Transparent or shallower than a pixel: the calendar takes the whole object.
-        for (const TFlatCalAreas& none : {flatCalendarAreas(100, 80, 6, 1.0f, TFlatShadowPosition(position), true),
-                                          flatCalendarAreas(100, 80, 0, 1.0f, TFlatShadowPosition(position), false)}) {
-            QVERIFY(!none.shadow);
-            QCOMPARE(none.calendar, (TFlatCalRect{0, 0, 100, 80}));
-        }
-        // The depth follows the zoom, truncated.
-        QCOMPARE(flatCalendarAreas(100, 80, 10, 1.5f, TFlatShadowPosition::fcpLowerRight, false).calendar.Right, 85);
-        QCOMPARE(flatCalendarAreas(100, 80, 10, 0.25f, TFlatShadowPosition::fcpLowerRight, false).calendar.Right, 98);
-    }
-
     void paintedShadowFallsTowardItsCorner_data()
     {
         QTest::addColumn<int>("position");
@@ -242,19 +209,6 @@ private slots:
         QVERIFY(black(5, 3) && black(5, 9) && !black(2, 6));
         draw(TFlatCalBorderStyle::fcbNone);
         QCOMPARE(ovtest::darkPixelsInRect(img, img.rect()), 0);
-    }
-
-    void languagesAndHeaderStylesReachTheDrawing()
-    {
-        TGFlatCalendar c;
-        c.SetLanguage(TFlatCalLanguage::fclGerman);
-        c.SetDayNameStyle(TFlatCalHeadersStyle::fdsThreeChars);
-        TFlatCalDrawParams b = c.DrawParams();
-        QCOMPARE(b.MonthNames[2], QString::fromUtf8("März"));
-        QCOMPARE(b.DayNames[5], QStringLiteral("Freitag "));
-        // Nothing is cached: the next drawing takes the new language.
-        c.SetLanguage(TFlatCalLanguage::fclItalian);
-        QCOMPARE(c.DrawParams().MonthNames[0], QStringLiteral("Gennaio"));
     }
 
     void fontsAndShadowFollowTheZoom()

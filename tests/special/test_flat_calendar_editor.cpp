@@ -246,13 +246,11 @@ private slots:
     {
         ovtest::HostFixture f;
         TFlatCalendarEditor d;
-        const QList<QWidget*> controls{
-            d.MonthCombo, d.YearSpinner, d.WeekStartsOn->button(0), d.WeekStartsOn->button(1),
-            d.ShowtitleInyearCheck, d.HeadersStyleCombo, d.LanguageCombo, d.TitleFontbutton, d.HeaderFontbutton,
-            d.CellFontbutton, d.TitleFontColorButton, d.HeaderFontColorButton, d.CellFontColorButton,
-            d.CalendarBorderCombo, d.HeaderBorderCombo, d.CellBorderCombo, d.TitleBackgroundbutton,
-            d.HeaderBackgroundButton, d.Bodybackgroundbutton, d.TransparentCheck, d.ShadowColorButton,
-            d.ShadowOrientationCombo, d.ShadowDepthSpinner};
+        QList<QWidget*> controls;
+        for (QWidget* w : d.findChildren<QWidget*>())
+            if (qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QSpinBox*>(w))
+                controls << w;
+        QVERIFY(controls.size() >= 27);
         for (QWidget* w : controls) {
             QVERIFY2(!w->whatsThis().isEmpty(), qPrintable(w->objectName()));
             QCOMPARE(w->contextMenuPolicy(), Qt::CustomContextMenu);
