@@ -11,8 +11,7 @@ int main(int argc, char** argv)
     SingleInstance guard(QFileInfo(QString::fromLocal8Bit(argv[0])).fileName());
     if (guard.anotherInstanceRunning())
         return 0;
-    QApplication::setApplicationName(QStringLiteral("Orvanta"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Orvanta"));
+    SetApplicationTitle();
 
     TCalendarMain main;
     guard.onActivationRequest = [&main] {

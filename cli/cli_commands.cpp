@@ -3,16 +3,15 @@
 
 #include "calendar/calendar_panel.h"
 #include "cli_page_setup.h"
+#include "icons_command.h"
 #include "page_options.h"
+#include "print_commands.h"
 
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
 
 namespace {
 
@@ -71,38 +70,16 @@ int geometryCommand(QStringList args, QTextStream& out)
     return 0;
 }
 
-void writePdf(TCalendarPanel32& page, const QString& path)
-{
-    const TLayoutGeometry& g = page.layoutGeometry();
-    QPdfWriter pdf(path);
-    pdf.setCreator(QStringLiteral("Orvanta"));
-    pdf.setResolution(g.ppi);
-    const QPageSize size(page.settings().PaperSize == 1 ? QPageSize::A4 : QPageSize::Letter);
-    pdf.setPageSize(size);
-    pdf.setPageOrientation(g.orientation == TCalendarOrientation::coLandscape ? QPageLayout::Landscape
-                                                                                : QPageLayout::Portrait);
-    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-    QPainter p;
-    if (!p.begin(&pdf))
-        fail(QStringLiteral("Unable to save %1").arg(path));
-    PaintCalendarPage(p, page, 1.0f, page.cellTextPainter());
-    page.PrintObjects(p, 0.0, 0.0);
-    p.end();
-}
-
 int renderCommand(QStringList args)
 {
     QString outPath;
     if (!TakeOption(args, QStringLiteral("--out"), outPath))
         fail(QStringLiteral("render needs --out FILE (.png, .bmp, .jpg or .pdf)"));
     CliPage cli = MakeCliPage(args);
-    rejectLeftovers(args);
     const QString suffix = QFileInfo(outPath).suffix().toLower();
-    if (suffix == QLatin1String("pdf")) {
-        cli.page->SetZoom(1.0f); // the printed page: geometry of zoom 1, fonts at paper size
-        writePdf(*cli.page, outPath);
-        return 0;
-    }
+    if (suffix == QLatin1String("pdf"))
+        return RenderPdf(cli, args, outPath);
+    rejectLeftovers(args);
     if (suffix != QLatin1String("png") && suffix != QLatin1String("bmp") && suffix != QLatin1String("jpg")
         && suffix != QLatin1String("jpeg"))
         fail(QStringLiteral("cannot write \"%1\": use .png, .bmp, .jpg or .pdf").arg(outPath));
@@ -123,5 +100,9 @@ int RunCliCommand(const QString& command, QStringList args, QTextStream& out, QT
         return geometryCommand(args, out);
     if (command == QLatin1String("render"))
         return renderCommand(args);
+    if (command == QLatin1String("print"))
+        return PrintCommand(args, out, err);
+    if (command == QLatin1String("icons"))
+        return RunIconsCommand(args, out);
     return RunDocumentCommand(command, args, out, err);
 }

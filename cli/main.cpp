@@ -11,9 +11,13 @@ const char* kUsage =
     "usage: orvanta-cli <command> [options]\n"
     "  geometry [PAGE] [--zoom Z] [--ppi N]\n"
     "  render [PAGE | --file F] --out OUT [--zoom Z] [--ppi N]\n"
+    "  render [PAGE | --file F] --out F.pdf [--months N] [--recurring OVRECUR.DAX]\n"
+    "  print [PAGE | --file F] [--printer NAME] [--copies N] [--force]\n"
     "  dump FILE\n"
     "  save [PAGE | --file F] (--out F.OVF | --stylesheet-out F.OVS)\n"
     "  dates --store F --year Y --month M\n"
+    "  dates --ics F.ics --year Y --month M\n"
+    "  icons FILE [--index N --out icon.png]\n"
     "PAGE: --layout N --paper letter|a4 --month M --year Y --day D --week-start 1|2\n"
     "      --margins L,T,R,B --number-position center|upper-right --title TEXT --style F.OVS --border NAME\n";
 }

@@ -1,9 +1,11 @@
 #include "calendar_file.h"
 
 #include "platform/numeric.h"
+#include "richtext/rtf_reader.h"
 
 #include <QFile>
 #include <QSaveFile>
+#include <QTextDocument>
 
 namespace {
 
@@ -183,10 +185,25 @@ void ReadFileHeader(TStreamReader& r, int& version, int& kind)
     kind = r.readInteger(); // read, not checked
 }
 
+namespace {
+// Whether a cell holds anything the user typed. Blanks count: a cell of blanks is kept
+// as typed, though it shows nothing.
+bool cellHoldsText(const TWPRtfStorage& cell)
+{
+    if (!cell.isEmpty())
+        return true;
+    if (cell.rtf().isEmpty())
+        return false;
+    QTextDocument doc;
+    ReadRtf(cell.rtf(), &doc);
+    return doc.characterCount() > 1; // more than the closing paragraph end
+}
+} // namespace
+
 void WriteCellRecord(TStreamWriter& w, const TWPRtfStorage& cell)
 {
     beginComponent(w, kCellClass, QByteArray());
-    if (!cell.isEmpty()) {
+    if (cellHoldsText(cell)) {
         w.writePropertyName(kRtfProperty);
         w.writeBinary(cell.rtf() + QByteArray(4, '\0'));
     }

@@ -1,5 +1,7 @@
 #include "calendar_panel.h"
 
+#include "calendar/calendar_print.h"
+#include "printing/report_canvas.h"
 #include "objects/handle.h"
 #include "objects/object_classes.h"
 #include "objects/object_filer.h"
@@ -22,7 +24,8 @@ TCalendarPanel32::TCalendarPanel32(QWidget* parent, int ppi) : TGBasePanel(paren
         if (!store)
             return;
         const QRect area(rFree.Left, rFree.Top, rFree.width() + 1, rFree.height() + 1);
-        RenderRtfToRect(p, area, *store, truncToInt(double(Zoom()) * 100.0));
+        RenderRtfToRect(p, area, *store, truncToInt(double(Zoom()) * 100.0),
+                        Printing ? TWPDisplayMode::Print : TWPDisplayMode::Screen);
     };
     layoutChanged();
 }
@@ -124,6 +127,12 @@ void TCalendarPanel32::CreateObjectInRect(QRect& r)
     m_creating = false;
     if (label)
         label->EditAfterCreate();
+}
+
+void TCalendarPanel32::PrintOnReport(TReportCanvas& report, double offsetX, double offsetY)
+{
+    ::PrintOnReport(report, *this, offsetX, offsetY, m_cellText);
+    PrintObjects(report.painter(), offsetX, offsetY);
 }
 
 void TCalendarPanel32::mousePressEvent(QMouseEvent* event)

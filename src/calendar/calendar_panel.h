@@ -6,6 +6,8 @@
 
 #include <QImage>
 
+class TReportCanvas;
+
 // The page widget: a calendar page drawn as the background of the object host panel.
 class TCalendarPanel32 : public TGBasePanel, public TCalendarPage {
     Q_OBJECT
@@ -32,6 +34,9 @@ public:
 
     bool HasPlacedObjects() const;
 
+    // The whole page on a report page, at the given offsets in inches (printing): the
+    // calendar, then every placed object in child order.
+    void PrintOnReport(TReportCanvas& report, double offsetX, double offsetY);
     // Calendar files with the placed objects (objects are read onto this page and
     // still need HookAllObjects).
     void SaveToFile(const QString& fileName) const;

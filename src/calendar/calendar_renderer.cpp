@@ -35,19 +35,19 @@ void fill(QPainter& p, int l, int t, int r, int b, TColor color)
         p.fillRect(QRect(l, t, r - l, b - t), toQColor(color));
 }
 
-void blackPen(QPainter& p)
+void blackPen(QPainter& p, int width = 0)
 {
     QPen pen(Qt::black);
-    pen.setWidth(0);
-    pen.setCosmetic(true);
+    pen.setWidth(width);
+    pen.setCosmetic(width == 0);
     p.setPen(pen);
 }
 
 void line(QPainter& p, int x1, int y1, int x2, int y2) { p.drawLine(x1, y1, x2, y2); }
 
-void drawBorder(QPainter& p, int l, int t, int r, int b, TCalBorderStyle style)
+void drawBorder(QPainter& p, int l, int t, int r, int b, TCalBorderStyle style, int penWidth)
 {
-    blackPen(p);
+    blackPen(p, penWidth);
     switch (style) {
     case TCalBorderStyle::cbNone:
         break;
@@ -105,6 +105,11 @@ int dayNameIndex(const QDate& d) { return d.dayOfWeek() % 7 + 1; }
 
 void setBorderPainter(BorderPainter painter) { borderPainter() = std::move(painter); }
 
+bool PaintBorderPicture(QPainter& p, const QRectF& target, const QByteArray& picture)
+{
+    return borderPainter() && borderPainter()(p, target, picture);
+}
+
 int FontPixelHeight(int pointSize, int ppi) { return std::abs(mulDiv(pointSize, ppi, 72)); }
 
 QFont MakeQFont(const TCalFont& f, int pointSize, int ppi)
@@ -161,11 +166,12 @@ void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     // 3. Day-name band.
     const int cw = (r - l) / 7;
     const int headerTop = titleBottom + 1;
-    const int headerHeight = truncToInt(1.5 * FontPixelHeight(rec.headersFont.size, ppi));
+    const int headerHeight = rec.headerBandHeight >= 0 ? rec.headerBandHeight
+                                                       : truncToInt(1.5 * FontPixelHeight(rec.headersFont.size, ppi));
     const int headerBottom = headerTop + headerHeight;
     out.headerRect = TRect(l, headerTop, r, headerBottom);
     fill(p, l, headerTop, r, headerBottom + 1, rec.headersBackground);
-    drawBorder(p, l, headerTop, r, headerBottom, rec.headersBorder);
+    drawBorder(p, l, headerTop, r, headerBottom, rec.headersBorder, rec.penWidth);
     const QFont headersFont = MakeQFont(rec.headersFont, rec.headersFont.size, ppi);
     for (int c = 0; c < 7; ++c) {
         const int left = l + c * cw + 1;
@@ -180,7 +186,7 @@ void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     const int rh = (bottom - top) / 6;
     auto hy = [&](int k) { return k == 6 ? bottom : top + k * rh; };
     auto vx = [&](int c) { return c == 7 ? r : l + c * cw; };
-    blackPen(p);
+    blackPen(p, rec.penWidth);
     int firstLine = 0, lastLine = -1;
     switch (rec.cellBorder) {
     case TCalBorderStyle::cbAll:
@@ -204,7 +210,7 @@ void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
 
     // 5. Day numbers and the cell records.
     const QFont cellFont = MakeQFont(rec.cellFont, rec.cellFont.size, ppi);
-    const int nineHeight = QFontMetrics(cellFont).height();
+    const int nineHeight = rec.freeTopOffset >= 0 ? rec.freeTopOffset : QFontMetrics(cellFont).height();
     const bool upperRight = rec.numberPosition == TCalendarNumberPosition::cnpUpperRight;
     for (int i = 0; i < 6; ++i) {
         for (int c = 0; c < 7; ++c) {
@@ -230,7 +236,7 @@ void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     }
 
     // 6. Outline.
-    drawBorder(p, l, t, r, b, rec.calendarBorder);
+    drawBorder(p, l, t, r, b, rec.calendarBorder, rec.penWidth);
 }
 
 QString PlannerTitle(const TCalDrawRecord& rec)
@@ -284,7 +290,8 @@ void DrawPlanner(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     // 2. Title.
     const QFont titleFont = MakeQFont(rec.titleFont, rec.titleFont.size, ppi);
     // The band is as high as the text "Weekly Planner" whatever the title says: one line.
-    const TRect title(l + 5, t + 1, r - 5, t + 1 + QFontMetrics(titleFont).height());
+    const int titleHeight = rec.plannerTitleHeight >= 0 ? rec.plannerTitleHeight : QFontMetrics(titleFont).height();
+    const TRect title(l + 5, t + 1, r - 5, t + 1 + titleHeight);
     out.titleRect = title;
     out.headerRect = TRect();
     text(p, title.toQRect().adjusted(0, 0, 1, 1), Qt::AlignCenter, PlannerTitle(rec), titleFont,
@@ -296,7 +303,7 @@ void DrawPlanner(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     const int rh = (boxBottom - boxTop) / rows;
     const int lx = l + truncToInt(0.15 * (r - l));
     p.setBrush(Qt::white);
-    blackPen(p);
+    blackPen(p, rec.penWidth);
     p.drawRect(QRect(l, boxTop, r - l - 1, boxBottom - boxTop - 1));
     p.setBrush(Qt::NoBrush);
     fill(p, l + 1, boxTop + 1, lx, boxBottom - 1, rec.headersBackground);
@@ -336,7 +343,7 @@ void DrawPlanner(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     }
 
     // 5. Lines.
-    blackPen(p);
+    blackPen(p, rec.penWidth);
     line(p, lx, boxTop, lx, boxBottom);
     for (int k = 1; k <= rows - 1; ++k)
         line(p, l, boxTop + rh * k, r, boxTop + rh * k);

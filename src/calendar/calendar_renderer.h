@@ -33,6 +33,13 @@ struct TCalDrawRecord {
     QTime startingTime{8, 0};
     QString titleText; // replaces the generated title when not empty
     int fontPpi = 96; // pixels per inch that point sizes convert with
+
+    // Printing: the report engine's measures replace what the screen measures from its
+    // fonts (a negative value: measure as the screen does).
+    int headerBandHeight = -1; // height of the day-name band
+    int freeTopOffset = -1; // how far below rTotal's top a cell's text area starts
+    int plannerTitleHeight = -1; // height of a planner's title band
+    int penWidth = 0; // width of every line in device pixels (0: the thinnest line)
 };
 
 // Paints a day cell's rich text into its free rectangle (the rich-text engine's job).
@@ -64,3 +71,5 @@ void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellT
 // once a metafile player exists). Returns false when it could not draw.
 using BorderPainter = std::function<bool(QPainter&, const QRectF&, const QByteArray&)>;
 void setBorderPainter(BorderPainter painter);
+// Draws a border picture through the current hook; false when it could not.
+bool PaintBorderPicture(QPainter& p, const QRectF& target, const QByteArray& picture);

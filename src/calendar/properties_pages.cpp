@@ -4,7 +4,7 @@
 #include "calendar/properties_dialog.h"
 #include "calendar/set_time_dialog.h"
 #include "platform/calendar_languages.h"
-#include "platform/prompter.h"
+#include "platform/font_choice.h"
 #include "widgets/color_button.h"
 
 #include <QButtonGroup>
@@ -234,7 +234,7 @@ void TCalendarProperties::chooseFont(const FontGetter& get, const FontSetter& se
     if (m_loading)
         return;
     const TCalFont old = get();
-    const std::optional<QFont> chosen = prompter().chooseFont(toQFont(old), QStringLiteral("Font"));
+    const std::optional<QFont> chosen = ChooseStoredFont(toQFont(old), QStringLiteral("Font"));
     if (chosen)
         set(fromQFont(*chosen, old));
 }

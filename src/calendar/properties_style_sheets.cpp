@@ -20,7 +20,8 @@ bool hasStyleSheetExtension(const QString& fileName)
 void TCalendarProperties::onSaveStyleSheetClick()
 {
     const QString fileName = prompter().saveFileName(QStringLiteral("Save As Calendar Style Sheet"),
-                                                     DocumentsStartFolder(), QStringLiteral("MyStyle.OVS"), kFilter);
+                                                     DocumentsStartFolder(), QStringLiteral("MyStyle.OVS"), kFilter,
+                                                     QStringLiteral("OVS"));
     if (fileName.isEmpty())
         return;
     if (!hasStyleSheetExtension(fileName)) {

@@ -3,6 +3,7 @@
 #include "objects/base_panel.h"
 #include "objects/color_identifiers.h"
 #include "objects/object_properties.h"
+#include "platform/font_choice.h"
 #include "platform/prompter.h"
 
 #include <QFontMetrics>
@@ -292,8 +293,8 @@ void TGBaseLabel::AutoGrow()
 
 void TGBaseLabel::paintTo(QPainter& p)
 {
-    if (TGBasePanel* panel = hostPanel(); panel && panel->PaintSuspended)
-        return;
+    // No check of PaintSuspended here: the screen's paint event makes it, while printing
+    // and export draw through this with painting suspended.
     if (width() < 5 || height() < 5)
         markDirty();
     DrawLabel(p);
@@ -318,9 +319,16 @@ void TGBaseLabel::AssignFont(const QFont& f)
 
 void TGBaseLabel::ChooseFont()
 {
-    const auto chosen = prompter().chooseFont(m_font.toQFont(1.0f, ppi()), QStringLiteral("Font"));
-    if (chosen)
-        AssignFont(*chosen);
+    QColor color = toQColor(m_font.Color);
+    const auto chosen = ChooseStoredFont(m_font.toQFont(1.0f, ppi()), QStringLiteral("Font"), &color);
+    if (!chosen)
+        return;
+    TObjectFont font = m_font;
+    font.assign(*chosen, ppi());
+    // A colour the dialog leaves alone keeps its stored form (a system colour stays one).
+    if (color.rgb() != toQColor(m_font.Color).rgb())
+        font.Color = fromQColor(color);
+    SetFont(font);
 }
 
 void TGBaseLabel::UpdateMenuChecks()

@@ -6,6 +6,7 @@
 #include "objects/selection_overlay.h"
 #include "platform/numeric.h"
 #include "platform/program_folder.h"
+#include "platform/font_choice.h"
 #include "platform/prompter.h"
 #include "platform/shell_helpers.h"
 #include "stream/stream_error.h"
@@ -377,7 +378,7 @@ void TGBasePanel::ChooseSelectionFont()
     const QList<TGGraphicControl*> sel = m_handle->Selection();
     if (sel.isEmpty())
         return;
-    const auto chosen = prompter().chooseFont(PanelFont.toQFont(1.0f, TGGraphicControl::ppi()), QStringLiteral("Font"));
+    const auto chosen = ChooseStoredFont(PanelFont.toQFont(1.0f, TGGraphicControl::ppi()), QStringLiteral("Font"));
     if (!chosen)
         return;
     for (TGGraphicControl* o : sel)

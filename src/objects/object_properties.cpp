@@ -111,7 +111,13 @@ TPropertySet<TObjectFont> fontProperties()
             r.fail(streamtext::invalidValue());
         f.Height = h;
     });
-    p.add("Name", [](TObjectFont& f, TStreamReader& r) { f.Name = r.readString(); });
+    p.add("Name", [](TObjectFont& f, TStreamReader& r) {
+        // An empty name is never written back, so it keeps the default instead: what we
+        // read must write and read again to the same bytes.
+        const QString name = r.readString();
+        if (!name.isEmpty())
+            f.Name = name;
+    });
     p.add("Pitch", [](TObjectFont& f, TStreamReader& r) {
         f.Pitch = TFontPitch(readEnumIdent(r, {"fpDefault", "fpVariable", "fpFixed"}));
     });

@@ -1,5 +1,8 @@
 #include "win_color.h"
 
+#include <QPainter>
+#include <QPixmap>
+
 QColor toQColor(TColor c)
 {
     const auto u = std::uint32_t(c);
@@ -23,4 +26,27 @@ QColor toQColor(TColor c)
 TColor fromQColor(const QColor& c)
 {
     return TColor(std::uint32_t(c.red()) | (std::uint32_t(c.green()) << 8) | (std::uint32_t(c.blue()) << 16));
+}
+
+const std::array<TBasicColor, 16>& BasicColors()
+{
+    static const std::array<TBasicColor, 16> colors = {{
+        {"Black", QColor(0, 0, 0)},          {"Maroon", QColor(128, 0, 0)},    {"Green", QColor(0, 128, 0)},
+        {"Olive", QColor(128, 128, 0)},      {"Navy", QColor(0, 0, 128)},      {"Purple", QColor(128, 0, 128)},
+        {"Teal", QColor(0, 128, 128)},       {"Gray", QColor(128, 128, 128)},  {"Silver", QColor(192, 192, 192)},
+        {"Red", QColor(255, 0, 0)},          {"Lime", QColor(0, 255, 0)},      {"Yellow", QColor(255, 255, 0)},
+        {"Blue", QColor(0, 0, 255)},         {"Fuchsia", QColor(255, 0, 255)}, {"Aqua", QColor(0, 255, 255)},
+        {"White", QColor(255, 255, 255)},
+    }};
+    return colors;
+}
+
+QIcon ColorSwatch(const QColor& c)
+{
+    QPixmap pm(16, 12);
+    pm.fill(c);
+    QPainter p(&pm);
+    p.setPen(Qt::gray);
+    p.drawRect(0, 0, 15, 11);
+    return QIcon(pm);
 }

@@ -1,12 +1,14 @@
 #include "dates_command.h"
 
+#include "ics_fill.h"
+#include "ics_reader.h"
 #include "recurring_fill.h"
 #include "recurring_formula.h"
 #include "recurring_store.h"
 
 namespace {
 
-const char* const kUsage = "usage: orvanta-cli dates --store FILE --year Y --month M";
+const char* const kUsage = "usage: orvanta-cli dates (--store FILE | --ics FILE.ics) --year Y --month M";
 
 bool parseNumber(const QString& text, int low, int high, int& value)
 {
@@ -23,6 +25,7 @@ bool parseNumber(const QString& text, int low, int high, int& value)
 int runDatesCommand(const QStringList& args, QTextStream& out, QTextStream& err)
 {
     QString store;
+    QString ics;
     QString yearText;
     QString monthText;
     for (int i = 0; i < args.size(); ++i) {
@@ -40,6 +43,8 @@ int runDatesCommand(const QStringList& args, QTextStream& out, QTextStream& err)
         }
         if (option == QStringLiteral("--store"))
             store = value;
+        else if (option == QStringLiteral("--ics"))
+            ics = value;
         else if (option == QStringLiteral("--year"))
             yearText = value;
         else if (option == QStringLiteral("--month"))
@@ -49,7 +54,7 @@ int runDatesCommand(const QStringList& args, QTextStream& out, QTextStream& err)
             return 2;
         }
     }
-    if (store.isEmpty() || yearText.isEmpty() || monthText.isEmpty()) {
+    if (store.isEmpty() == ics.isEmpty() || yearText.isEmpty() || monthText.isEmpty()) {
         err << kUsage << "\n";
         return 2;
     }
@@ -62,6 +67,17 @@ int runDatesCommand(const QStringList& args, QTextStream& out, QTextStream& err)
     if (!parseNumber(monthText, 1, 12, month)) {
         err << "dates: invalid month " << monthText << " (1..12)\n";
         return 2;
+    }
+    if (!ics.isEmpty()) {
+        try {
+            for (const RecurringPlacement& p : ComputeIcsPlacements(ReadIcsFileMonth(ics, year, month), year, month))
+                out << p.day << '\t' << p.text << '\n';
+        } catch (const EIcsError& e) {
+            err << "dates: " << e.reason() << "\n";
+            return 1;
+        }
+        out.flush();
+        return 0;
     }
     const RecurringStoreRead read = ReadRecurringStore(store);
     if (!read.exists) {

@@ -78,6 +78,7 @@ QStringList TEditRecurringDates::entries() const { return recurringEntriesOf(Dat
 void TEditRecurringDates::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    fitListDialog(this, DatesList);
     setbuttons();
 }
 

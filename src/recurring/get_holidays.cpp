@@ -96,4 +96,10 @@ TGetHolidays::TGetHolidays(QWidget* parent)
     resize(360, 420);
 }
 
+void TGetHolidays::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    fitListDialog(this, Holidays);
+}
+
 QStringList TGetHolidays::selectedHolidays() const { return selectedRecurringEntries(Holidays); }

@@ -23,6 +23,9 @@ public:
     QPushButton* AllButton;
     QPushButton* NoneButton;
     QPushButton* CancelButton;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 // Shared by the two pickers: Ok (default; beeps with nothing selected), All, None, Cancel.

@@ -11,27 +11,6 @@
 
 namespace {
 
-// Hides the icon tool for the lifetime of a command.
-class IconToolHidden {
-public:
-    explicit IconToolHidden(const IconToolHiderFn& fn)
-        : m_fn(fn)
-    {
-        if (m_fn)
-            m_fn(true);
-    }
-    ~IconToolHidden()
-    {
-        if (m_fn)
-            m_fn(false);
-    }
-    IconToolHidden(const IconToolHidden&) = delete;
-    IconToolHidden& operator=(const IconToolHidden&) = delete;
-
-private:
-    const IconToolHiderFn& m_fn;
-};
-
 void showReadError(const QString& error) { prompter().warning(error, QStringLiteral("WARNING")); }
 
 } // namespace

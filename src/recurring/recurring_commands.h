@@ -12,6 +12,27 @@ using PutTextOnDayFn = std::function<void(int day, const QString& text)>;
 // out, so the caller can hide and restore its icon tool window. May be empty.
 using IconToolHiderFn = std::function<void(bool hidden)>;
 
+// Hides the icon tool for the lifetime of a command.
+class IconToolHidden {
+public:
+    explicit IconToolHidden(const IconToolHiderFn& fn)
+        : m_fn(fn)
+    {
+        if (m_fn)
+            m_fn(true);
+    }
+    ~IconToolHidden()
+    {
+        if (m_fn)
+            m_fn(false);
+    }
+    IconToolHidden(const IconToolHidden&) = delete;
+    IconToolHidden& operator=(const IconToolHidden&) = delete;
+
+private:
+    const IconToolHiderFn& m_fn;
+};
+
 enum class FillCalendarOutcome {
     NoStore, // no store file: nothing happened
     ReadFailed, // the store could not be read (the user was told)

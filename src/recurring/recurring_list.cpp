@@ -1,9 +1,13 @@
 #include "recurring_list.h"
 
+#include "platform/shell_helpers.h"
 #include "recurring_formula.h"
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
+#include <QScrollBar>
+#include <algorithm>
 
 QListWidgetItem* makeRecurringItem(const QString& entry)
 {
@@ -92,7 +96,7 @@ void TRecurringCheckDelegate::paint(QPainter* painter, const QStyleOptionViewIte
     const int textLeft = r.left() + check.width() + 5;
     painter->setPen(focused ? QColor(Qt::white) : QColor(Qt::black));
     painter->setFont(option.font);
-    const QString text = RecurringEntryText(index.data(kRecurringEntryRole).toString());
+    const QString text = index.data(Qt::DisplayRole).toString();
     painter->drawText(QRect(textLeft, r.top(), r.right() - textLeft + 1, r.height()),
                       Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     painter->restore();
@@ -100,7 +104,7 @@ void TRecurringCheckDelegate::paint(QPainter* painter, const QStyleOptionViewIte
 
 QSize TRecurringCheckDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
-    const QString text = RecurringEntryText(index.data(kRecurringEntryRole).toString());
+    const QString text = index.data(Qt::DisplayRole).toString();
     return {16 + 5 + option.fontMetrics.horizontalAdvance(text), kRecurringRowHeight};
 }
 
@@ -130,4 +134,19 @@ void setUpRecurringList(QListWidget* list, QStyledItemDelegate* delegate, QAbstr
     list->setSelectionMode(mode);
     list->setUniformItemSizes(true);
     list->setSortingEnabled(false); // sorted lists insert at their place themselves
+}
+
+void fitListDialog(QDialog* dialog, QListWidget* list)
+{
+    EnsureCaptionFits(dialog);
+    const int rows = list->sizeHintForColumn(0);
+    const int scrollBar = list->verticalScrollBar()->sizeHint().width();
+    const int needed = rows + 2 * list->frameWidth() + scrollBar + 4;
+    int width = std::max(dialog->width(), dialog->minimumWidth());
+    if (list->width() < needed)
+        width += needed - list->width();
+    if (const QScreen* screen = dialog->screen())
+        width = std::min(width, screen->availableGeometry().width());
+    if (width != dialog->width())
+        dialog->resize(width, dialog->height());
 }

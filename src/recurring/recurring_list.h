@@ -1,4 +1,5 @@
 #pragma once
+#include <QDialog>
 #include <QListWidget>
 #include <QPixmap>
 #include <QStyledItemDelegate>
@@ -27,7 +28,7 @@ QPixmap CheckBmp();
 QPixmap RevCheckBmp();
 
 // Picker rows: focused row white on black, the others black on the window colour;
-// selected rows carry the check mark, the text follows 5 pixels after it.
+// selected rows carry the check mark, the item's text follows 5 pixels after it.
 class TRecurringCheckDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -44,6 +45,10 @@ public:
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
 };
+
+// Widens a list dialog, up to the screen's width, so that its caption and the widest
+// row of its list show whole. Called when the dialog is shown, after its rows came.
+void fitListDialog(QDialog* dialog, QListWidget* list);
 
 // A list box with 16-pixel rows drawn by one of the delegates above.
 void setUpRecurringList(QListWidget* list, QStyledItemDelegate* delegate, QAbstractItemView::SelectionMode mode);

@@ -29,5 +29,6 @@ QStringList TSelectRecurringDates::selectedEntries() const { return selectedRecu
 void TSelectRecurringDates::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    fitListDialog(this, Dates);
     Dates->selectAll();
 }

@@ -1,6 +1,7 @@
 #include "wp_rich_text.h"
 
 #include "platform/screen_ppi.h"
+#include "platform/win_color.h"
 #include "rtf_picture.h"
 #include "rtf_reader.h"
 #include "rtf_writer.h"
@@ -49,11 +50,12 @@ TWPRichText::TWPRichText(QWidget* parent) : QTextEdit(parent)
 
 const std::array<QColor, 16>& TWPRichText::colorTable()
 {
-    static const std::array<QColor, 16> table = {
-        QColor(0, 0, 0),       QColor(128, 0, 0),   QColor(0, 128, 0),   QColor(128, 128, 0),
-        QColor(0, 0, 128),     QColor(128, 0, 128), QColor(0, 128, 128), QColor(128, 128, 128),
-        QColor(192, 192, 192), QColor(255, 0, 0),   QColor(0, 255, 0),   QColor(255, 255, 0),
-        QColor(0, 0, 255),     QColor(255, 0, 255), QColor(0, 255, 255), QColor(255, 255, 255)};
+    static const std::array<QColor, 16> table = [] {
+        std::array<QColor, 16> t;
+        for (size_t i = 0; i < t.size(); ++i)
+            t[i] = BasicColors()[i].color;
+        return t;
+    }();
     return table;
 }
 
@@ -102,7 +104,6 @@ void TWPRichText::storeToStorage(TWPRtfStorage& storage) const { storage.setRtf(
 void TWPRichText::setRtf(const QByteArray& bytes)
 {
     m_loading = true;
-    const QTextCharFormat typing = currentCharFormat();
     ReadRtf(bytes, document());
     prepareDocument();
     document()->clearUndoRedoStacks();
@@ -110,8 +111,10 @@ void TWPRichText::setRtf(const QByteArray& bytes)
     QTextCursor c(document());
     c.movePosition(QTextCursor::End);
     setTextCursor(c);
+    // Empty text starts plain: the typing format of the text shown before must not
+    // carry over into it.
     if (bytes.isEmpty())
-        setCurrentCharFormat(typing);
+        setCurrentCharFormat(QTextCharFormat());
     applyLayout();
     m_loading = false;
 }
@@ -326,6 +329,20 @@ void TWPRichText::keyPressEvent(QKeyEvent* e)
 {
     if (e->matches(QKeySequence::SelectAll) || e->text() == QString(QChar(1))) {
         selectAll();
+        e->accept();
+        return;
+    }
+    // Ctrl+B, Ctrl+I, Ctrl+U switch a style of the selection, or of what is typed next.
+    QTextCharFormat style;
+    const QTextCharFormat now = currentCharFormat();
+    if (e->matches(QKeySequence::Bold))
+        style.setFontWeight(now.fontWeight() >= QFont::DemiBold ? QFont::Normal : QFont::Bold);
+    else if (e->matches(QKeySequence::Italic))
+        style.setFontItalic(!now.fontItalic());
+    else if (e->matches(QKeySequence::Underline))
+        style.setFontUnderline(!now.fontUnderline());
+    if (!style.properties().isEmpty()) {
+        mergeCurrentCharFormat(style);
         e->accept();
         return;
     }

@@ -1,5 +1,6 @@
 #include "wp_tool_bar.h"
 
+#include "platform/win_color.h"
 #include "wp_rich_text.h"
 
 #include <QAction>
@@ -13,16 +14,6 @@
 #include <QTextCursor>
 
 namespace {
-
-QIcon swatch(const QColor& c)
-{
-    QPixmap pm(16, 12);
-    pm.fill(c);
-    QPainter p(&pm);
-    p.setPen(Qt::gray);
-    p.drawRect(0, 0, 15, 11);
-    return QIcon(pm);
-}
 
 QIcon letterIcon(const QString& text, bool bold, bool italic, bool underline)
 {
@@ -78,10 +69,8 @@ TWPToolBar::TWPToolBar(QWidget* parent) : QToolBar(parent)
     m_fontColor = new QComboBox(this);
     m_fontColor->setObjectName(QStringLiteral("FontColor"));
     m_fontColor->setToolTip(tr("Font colour"));
-    static const char* names[16] = {"Black", "Maroon", "Green", "Olive", "Navy", "Purple", "Teal", "Gray",
-                                    "Silver", "Red", "Lime", "Yellow", "Blue", "Fuchsia", "Aqua", "White"};
-    for (int i = 0; i < 16; ++i)
-        m_fontColor->addItem(swatch(TWPRichText::colorTable()[size_t(i)]), tr(names[i]));
+    for (const TBasicColor& c : BasicColors())
+        m_fontColor->addItem(ColorSwatch(c.color), tr(c.name));
     addWidget(m_fontColor);
 
     addSeparator();

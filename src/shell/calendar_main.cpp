@@ -2,6 +2,7 @@
 
 #include "calendar/calendar_panel.h"
 #include "platform/numeric.h"
+#include "printing/report_printer.h"
 #include "platform/program_folder.h"
 #include "platform/shell_helpers.h"
 #include "platform/zoom_scale.h"
@@ -44,6 +45,13 @@ QToolButton* toolButton(QWidget* parent, const QString& text, const QString& hin
 }
 } // namespace
 
+void SetApplicationTitle()
+{
+    // The name only: a display name would be appended by the window system to every
+    // caption that does not end in it ("Orvanta  [Dec1997.OVF] — Orvanta").
+    QApplication::setApplicationName(QStringLiteral("Orvanta"));
+}
+
 TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("CalendarMain"));
@@ -68,7 +76,6 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     CalendarPanel->ApplyMainFormDesignValues();
     CalendarPanel->move(5, 5);
     CalendarPanel->hide();
-    CalendarPanel->installEventFilter(this);
     ScrollBox2->setWidget(content);
     createCellEditor(content);
     createObjectCommands();
@@ -105,6 +112,10 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     RecentFiles->OnMRUItemClick = [this](const QString& path) { RecentFileClick(path); };
     RecentFiles->Load();
     mnuShowHints->setChecked(ShowHints);
+    SetHintDelay(1200);
+    // One filter for the whole application (the key hook, and the page's and the
+    // editor's drag, drop and size events). It is installed on no single object as
+    // well: an event would then pass twice, and a page key step twice.
     qApp->installEventFilter(this);
     RunOldRecurringStoreConversion();
 
@@ -132,6 +143,8 @@ void TCalendarMain::createMenus()
     mnuSaveAs = FileMenu->addAction(QStringLiteral("Save &As..."));
     mnuSaveAsBitmap = FileMenu->addAction(QStringLiteral("Save As Bitmap File"));
     mnuSaveAsJPG = FileMenu->addAction(QStringLiteral("Save As JPG File"));
+    mnuSaveAsPNG = FileMenu->addAction(QStringLiteral("Save As PNG File"));
+    mnuSaveAsPDF = FileMenu->addAction(QStringLiteral("Save As PDF File"));
     FileMenu->addSeparator();
     mnuProperties = FileMenu->addAction(QStringLiteral("&Properties"));
     mnuUserTitle = FileMenu->addAction(QStringLiteral("User Defined Title"));
@@ -140,6 +153,7 @@ void TCalendarMain::createMenus()
     DefaultEditorFont1 = FileMenu->addAction(QStringLiteral("&Default Editor Font"));
     FileMenu->addSeparator();
     mnuFillRecurring = FileMenu->addAction(QStringLiteral("Fill Calendar with Recurring Dates"));
+    mnuFillFromIcs = FileMenu->addAction(QStringLiteral("Fill Calendar from iCalendar File..."));
     mnuEditRecurring = FileMenu->addAction(QStringLiteral("Edit Recurring Dates"));
     FileMenu->addSeparator();
     mnuPrint = FileMenu->addAction(QStringLiteral("P&rint Calendar"));
@@ -170,14 +184,15 @@ void TCalendarMain::createMenus()
     connect(About1, &QAction::triggered, this, &TCalendarMain::About1Click);
     connect(mnuShowHints, &QAction::triggered, this, &TCalendarMain::mnuShowHintsClick);
     connect(mnuFillRecurring, &QAction::triggered, this, &TCalendarMain::mnuFillRecurringClick);
+    connect(mnuFillFromIcs, &QAction::triggered, this, &TCalendarMain::mnuFillFromIcsClick);
     connect(DefaultEditorFont1, &QAction::triggered, this, &TCalendarMain::DefaultEditorFont1Click);
     connect(mnuEditRecurring, &QAction::triggered, this, &TCalendarMain::mnuEditRecurringClick);
     connect(mnuWebsite, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebsite))); });
 
     // Commands whose machinery is not part of this build are shown but never enabled.
-    for (QObject* a : {static_cast<QObject*>(mnuSaveAsBitmap), static_cast<QObject*>(mnuSaveAsJPG),
-                       static_cast<QObject*>(mnuPrint), static_cast<QObject*>(mnuPrintSetup),
-                       static_cast<QObject*>(Contents1), static_cast<QObject*>(mnuConfigInfo),
+    connectPrintCommands();
+    connectExportCommands();
+    for (QObject* a : {static_cast<QObject*>(Contents1), static_cast<QObject*>(mnuConfigInfo),
                        static_cast<QObject*>(mnuTechSupport), static_cast<QObject*>(mnuFAQ)})
         m_unavailable.append(a);
 }
@@ -244,10 +259,18 @@ void TCalendarMain::createToolBar()
         b->setAutoExclusive(true);
         *t.button = b;
         const TLPanelState state = t.state;
-        connect(b, &QToolButton::clicked, this, [this, state] { CalendarPanel->SetPanelState(state); });
+        connect(b, &QToolButton::clicked, this, [this, state] {
+            CalendarPanel->SetPanelState(state);
+            // A creation tool turns day clicks into placing an object: the cross says so.
+            CalendarPanel->setCursor(state == TLPanelState::psPointing ? Qt::ArrowCursor : Qt::CrossCursor);
+        });
         bar->addWidget(b);
     }
     Pointerbutton->setChecked(true);
+    // The creation tools wait for the placed objects they make; until those exist a
+    // chosen tool would only leave the page deaf to day clicks.
+    for (QToolButton* tool : {DrawLabelButton, DrawImageButton, DrawRichText, DrawSuperText, PSpeedButton1})
+        m_unavailable.append(tool);
 
     Assistantbutton = toolButton(Panel3, QStringLiteral("Tips"), QStringLiteral("Show Quick Tips"),
                                  QStringLiteral("Assistantbutton"));
@@ -266,9 +289,9 @@ void TCalendarMain::createToolBar()
     bar->addStretch(1);
 
     connect(PropertiesButton, &QToolButton::clicked, this, &TCalendarMain::mnuPropertiesClick);
+    connect(Printbutton, &QToolButton::clicked, this, &TCalendarMain::mnuPrintCalendarClick);
     connect(Savebutton, &QToolButton::clicked, this, &TCalendarMain::SavebuttonClick);
     connect(CancelButton, &QToolButton::clicked, this, &TCalendarMain::mnuCancelChangesClick);
-    m_unavailable.append(Printbutton);
     m_unavailable.append(ShowHideIconTool);
     m_unavailable.append(Assistantbutton);
 }
@@ -311,18 +334,23 @@ void TCalendarMain::SetButtons()
     const bool cells = HasDayCells();
     const bool visible = !CalendarPanel->isHidden();
     const bool named = !CalendarFileName.isEmpty();
-    for (QObject* c : {static_cast<QObject*>(mnuFillRecurring), static_cast<QObject*>(mnuUserTitle),
+    for (QObject* c : {static_cast<QObject*>(mnuFillRecurring), static_cast<QObject*>(mnuFillFromIcs),
+                       static_cast<QObject*>(mnuUserTitle),
                        static_cast<QObject*>(ShowHideIconTool), static_cast<QObject*>(mnuClearAllCellContents)})
         enable(c, cells);
     enable(mnuSave, named);
     for (QObject* c : {static_cast<QObject*>(mnuSaveAs), static_cast<QObject*>(mnuProperties),
                        static_cast<QObject*>(PropertiesButton), static_cast<QObject*>(mnuPrintSetup),
                        static_cast<QObject*>(ZoomSpinner), static_cast<QObject*>(mnuSaveAsBitmap),
-                       static_cast<QObject*>(mnuSaveAsJPG)})
+                       static_cast<QObject*>(mnuSaveAsJPG), static_cast<QObject*>(mnuSaveAsPNG),
+                       static_cast<QObject*>(mnuSaveAsPDF)})
         enable(c, visible);
     enable(mnuPrint, visible && PrinterReady);
     enable(Printbutton, visible && PrinterReady);
     enable(mnuCancelChanges, visible && named);
+    // The editor's focus as the window keeps it, so a window that is not active keeps
+    // its formatting bar.
+    enable(WPToolBar1, visible && WPRichText1 && WPRichText1->isVisible() && focusWidget() == WPRichText1);
     Savebutton->setVisible(Modified);
     CancelButton->setVisible(Modified && named);
     ShowHideIconTool->setText(QStringLiteral("Show Icon Tool"));
@@ -332,6 +360,10 @@ void TCalendarMain::SetButtons()
                        static_cast<QObject*>(mnuConfigInfo), static_cast<QObject*>(mnuTechSupport),
                        static_cast<QObject*>(mnuFAQ), static_cast<QObject*>(Assistantbutton)})
         enable(c, true);
+    // The drawing tools are always there, as far as this build has them.
+    for (QToolButton* tool :
+         {Pointerbutton, DrawLabelButton, DrawImageButton, DrawRichText, DrawSuperText, PSpeedButton1})
+        enable(tool, true);
 }
 
 void TCalendarMain::SetCaption()
@@ -339,6 +371,8 @@ void TCalendarMain::SetCaption()
     QString caption = QStringLiteral("Orvanta");
     if (!CalendarFileName.isEmpty())
         caption += QStringLiteral("  [") + QFileInfo(CalendarFileName).fileName() + QLatin1Char(']');
+    else if (!CalendarPanel->isHidden())
+        caption += QStringLiteral(" [untitled]"); // as New names it, so a zoom step keeps it
     setWindowTitle(caption);
     ZoomCaption->setText(QString::number(roundHalfEven(double(CalendarPanel->Zoom()) * 100.0)) + QLatin1Char('%'));
     QCoreApplication::processEvents();
@@ -397,6 +431,7 @@ void TCalendarMain::FormActivate()
     m_firstActivationDone = true;
     HourglassOn();
     LoadFormPlacement(this, QStringLiteral("TCalendarMain"));
+    PrinterReady = PrintersAvailable();
     CalendarPanel->ResetToDefaults();
     if (RecentFiles->Count() > 0 && QFileInfo::exists(RecentFiles->Items().first()))
         OpenCalendarFile(RecentFiles->Items().first());
@@ -538,20 +573,17 @@ bool TCalendarMain::eventFilter(QObject* watched, QEvent* event)
     if ((watched == CalendarPanel || watched == WPRichText1) && cellEditorEvent(watched, event))
         return true;
     switch (event->type()) {
-    case QEvent::KeyPress:
-        // An ignored key travels up the parents and passes here once per receiver:
-        // the hook acts on its first sight only.
-        if (!watched->isWidgetType()
-            || (event == m_hookedKeyEvent && static_cast<QKeyEvent*>(event)->key() == m_hookedKey))
+    case QEvent::KeyPress: {
+        if (!watched->isWidgetType() || isSamePressTravellingUp(static_cast<QWidget*>(watched), event))
             break;
-        m_hookedKeyEvent = event;
-        m_hookedKey = static_cast<QKeyEvent*>(event)->key();
-        if (AppMessage(static_cast<QKeyEvent*>(event)))
+        const bool consumed = AppMessage(static_cast<QKeyEvent*>(event));
+        // Remembered afterwards: presses handled while the step let events run must not
+        // take this one's place.
+        rememberPress(static_cast<QWidget*>(watched), event);
+        if (consumed)
             return true;
         break;
-    case QEvent::KeyRelease:
-        m_hookedKeyEvent = nullptr;
-        break;
+    }
     case QEvent::ToolTip:
         if (!ShowHints)
             return true;
@@ -568,11 +600,37 @@ bool TCalendarMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+bool TCalendarMain::isSamePressTravellingUp(QWidget* receiver, QEvent* event)
+{
+    // A key its receiver ignores travels up the parents and passes here once for each.
+    // The hook acts on its first sight only. A new press may reuse the address of the
+    // last one and even its time stamp, but it starts again at a focused widget, not at
+    // a parent of where the last one got to.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const bool same = event == m_hookedKeyEvent && key->key() == m_hookedKey && key->timestamp() == m_hookedTime
+        && m_hookedReceiver && receiver != m_hookedReceiver && receiver->isAncestorOf(m_hookedReceiver);
+    if (same)
+        m_hookedReceiver = receiver;
+    return same;
+}
+
+void TCalendarMain::rememberPress(QWidget* receiver, QEvent* event)
+{
+    m_hookedKeyEvent = event;
+    m_hookedKey = static_cast<QKeyEvent*>(event)->key();
+    m_hookedTime = static_cast<QKeyEvent*>(event)->timestamp();
+    m_hookedReceiver = receiver;
+}
+
 void TCalendarMain::closeEvent(QCloseEvent* event)
 {
-    // FormCloseQuery offers to save and always allows closing; FormClose keeps the
-    // zoom and the placement for next time.
-    CheckSaveNeeded();
+    // FormCloseQuery offers to save. Closing would lose the changes when the user
+    // wanted them saved and they were not (Save dialog cancelled, save failed): the
+    // window stays open then. FormClose keeps the zoom and the placement for next time.
+    if (!CheckSaveNeeded()) {
+        event->ignore();
+        return;
+    }
     MainZoomPercent = ZoomScaleToPercent(CalendarPanel->Zoom());
     Preferences.MainZoomPercent = MainZoomPercent;
     Preferences.PropZoomPercent = PropZoomPercent;

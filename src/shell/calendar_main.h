@@ -13,6 +13,8 @@ class QToolButton;
 class QWidget;
 class TCalendarPanel32;
 class TMRUFileList;
+class TReportCanvas;
+class TReportPrinter;
 class TSpinButton;
 class TWPRtfStorage;
 class TWPRichText;
@@ -20,6 +22,9 @@ class TWPToolBar;
 class QMimeData;
 class QRect;
 struct TRect;
+
+// Program body: the application's title is "Orvanta".
+void SetApplicationTitle();
 
 // The program's one main window: menus, tool bar, zoom, and the page in a scroll area.
 class TCalendarMain : public QMainWindow {
@@ -60,12 +65,15 @@ public:
     QAction* mnuSaveAs = nullptr;
     QAction* mnuSaveAsBitmap = nullptr;
     QAction* mnuSaveAsJPG = nullptr;
+    QAction* mnuSaveAsPNG = nullptr;
+    QAction* mnuSaveAsPDF = nullptr;
     QAction* mnuProperties = nullptr;
     QAction* mnuUserTitle = nullptr;
     QAction* mnuCancelChanges = nullptr;
     QAction* mnuClearAllCellContents = nullptr;
     QAction* DefaultEditorFont1 = nullptr;
     QAction* mnuFillRecurring = nullptr;
+    QAction* mnuFillFromIcs = nullptr;
     QAction* mnuEditRecurring = nullptr;
     QAction* mnuPrint = nullptr;
     QAction* mnuPrintSetup = nullptr;
@@ -124,6 +132,7 @@ public:
     void CalendarPanelDragDrop(int x, int y, const QMimeData* data);
     void WPRichText1DragDrop(const QMimeData* data);
     void mnuFillRecurringClick();
+    void mnuFillFromIcsClick(); // ics_commands.cpp
 
     void FormActivate();
     bool FirstActivationDone() const { return m_firstActivationDone; }
@@ -138,16 +147,36 @@ public:
     // Document commands.
     void New1Click();
     void Open1Click();
-    void OpenCalendarFile(const QString& path);
+    void OpenCalendarFile(QString path);
     bool SaveCalendarFile(const QString& path); // false when the file could not be written
     void mnuSaveClick();
     bool mnuSaveAsClick(); // true when a file was saved
     void SavebuttonClick();
     void mnuCancelChangesClick();
-    void CheckSaveNeeded();
+    // Offers to save changes. False when the user wanted them saved and they were not
+    // (Save dialog cancelled, or the save failed): the calling command then stops.
+    bool CheckSaveNeeded();
     void RecentFileClick(const QString& path);
     TMRUFileList* RecentFiles = nullptr;
 
+    // Printing (print_commands.cpp).
+    TReportPrinter& ReportPrinter1();
+    bool PrintersAvailable();
+    void mnuPrintSetupClick();
+    void mnuPrintCalendarClick();
+    bool CheckPrinterMargins();
+    void ReportPrinter1Print(TReportCanvas& report);
+    // No SuperText object exists in this build yet, so no page holds one.
+    bool HasSuperTextNotYetBuilt() const { return false; }
+    bool HasSuperText() const { return HasSuperTextNotYetBuilt(); }
+
+    // Export (export_commands.cpp).
+    enum class TPictureFormat { Bmp, Jpeg, Png };
+    void mnuSaveAsBitmapClick();
+    void mnuSaveAsJPGClick();
+    void mnuSaveAsPNGClick();
+    void mnuSaveAsPDFClick();
+    bool SaveCalendarToBitmap(const QString& path, TPictureFormat format);
     // Placed objects (object_commands.cpp).
     void CalendarPanelDroppedObjectEvent(QRect& r);
     void CalendarPanelLabelChangedEvent();
@@ -173,10 +202,20 @@ private:
     bool acceptsCellDrop(const QMimeData* data) const;
     bool cellEditorEvent(QObject* watched, QEvent* event);
     void setIconToolHidden(bool hidden);
+    void connectPrintCommands();
+    void connectExportCommands();
+    void exportPicture(TPictureFormat format);
+    QString proposedExportName(const QString& extension) const;
 
     bool m_firstActivationDone = false;
+    bool isSamePressTravellingUp(QWidget* receiver, QEvent* event);
+    void rememberPress(QWidget* receiver, QEvent* event);
+
     QEvent* m_hookedKeyEvent = nullptr;
     int m_hookedKey = 0;
+    quint64 m_hookedTime = 0;
+    QPointer<QWidget> m_hookedReceiver;
     bool m_activationScheduled = false;
     QList<QObject*> m_unavailable;
+    std::unique_ptr<TReportPrinter> m_reportPrinter;
 };

@@ -1,17 +1,19 @@
 // In-place editing of day-cell text: the editor laid over a clicked cell, the commit
 // step every other command relies on, the default editor font, and adding lines to days.
 #include "calendar/calendar_panel.h"
+#include "platform/font_choice.h"
 #include "platform/numeric.h"
-#include "platform/prompter.h"
 #include "richtext/wp_rich_text.h"
 #include "richtext/wp_tool_bar.h"
 #include "shell/calendar_main.h"
+#include "shell/cell_lines.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QScrollBar>
 #include <cmath>
 
 void TCalendarMain::createCellEditor(QWidget* scrollContent)
@@ -22,11 +24,17 @@ void TCalendarMain::createCellEditor(QWidget* scrollContent)
     WPRichText1->setTabChangesFocus(true);
     WPRichText1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     WPRichText1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    WPRichText1->setFrameShape(QFrame::Box);
+    WPRichText1->setFrameStyle(QFrame::Box | QFrame::Plain); // a single line
     WPRichText1->setBackgroundColor(Qt::white);
     WPRichText1->hide();
     WPRichText1->setAcceptDrops(true);
-    WPRichText1->installEventFilter(this);
+    // The page cuts cell text at the cell's right edge, and so does the editor: it never
+    // scrolls sideways, which would hide the first letters of every line.
+    QScrollBar* sideways = WPRichText1->horizontalScrollBar();
+    connect(sideways, &QScrollBar::rangeChanged, this, [sideways](int, int max) {
+        if (max != 0)
+            sideways->setRange(0, 0);
+    });
     connect(WPRichText1, &TWPRichText::changed, this, &TCalendarMain::WPRichText1Change);
     connect(WPRichText1, &TWPRichText::entered, this, &TCalendarMain::WPRichText1Enter);
 
@@ -57,7 +65,12 @@ void TCalendarMain::CalendarPanelClickedInCellEvent(const TRect&, const TRect& r
                                   int(std::lround(double(h) / ppi * 1440.0)));
     WPRichText1->setZoom(truncToInt(double(CalendarPanel->Zoom()) * 100.0));
     WPRichText1->loadFromStorage(storage);
-    WPRichText1->setGeometry(rFree.Left + CalendarPanel->x() + 1, rFree.Top + CalendarPanel->y() + 1, w, h);
+    // The editor's text area lies exactly where the page draws the cell's text (w by h
+    // pixels at rFree's corner), so the text does not move when the editor opens; the
+    // border goes around it.
+    const int frame = WPRichText1->frameWidth();
+    WPRichText1->setGeometry(rFree.Left + CalendarPanel->x() - frame, rFree.Top + CalendarPanel->y() - frame,
+                             w + 2 * frame, h + 2 * frame);
     WPRichText1->show();
     WPRichText1->raise();
     WPRichText1->setFocus(Qt::MouseFocusReason);
@@ -94,30 +107,16 @@ void TCalendarMain::WPRichText1Enter()
 
 void TCalendarMain::SetDefaultFontNow()
 {
-    TWPCharAttr attr = WPRichText1->currentAttr();
-    attr.fontName = Preferences.DefaultFontName;
-    attr.size = Preferences.DefaultFontSize;
-    // Styles that are on in the default font are added; the others stay as they were.
-    attr.bold = attr.bold || Preferences.DefaultFontBold;
-    attr.italic = attr.italic || Preferences.DefaultFontItalic;
-    attr.underline = attr.underline || Preferences.DefaultFontUnderline;
-    attr.strikeout = attr.strikeout || Preferences.DefaultFontStrikeout;
-    const QColor wanted = toQColor(Preferences.DefaultFontColor);
-    int index = 0;
-    const auto& table = TWPRichText::colorTable();
-    for (int i = 0; i < int(table.size()); ++i)
-        if (table[size_t(i)] == wanted)
-            index = i; // the highest matching entry wins
-    attr.colorIndex = index;
-    WPRichText1->setCurrentAttr(attr);
+    WPRichText1->setCurrentAttr(DefaultFontAttr(WPRichText1->currentAttr(), Preferences));
 }
 
 void TCalendarMain::DefaultEditorFont1Click()
 {
     Preferences.LoadPreferences();
-    QFont initial = Preferences.defaultFont();
-    if (const auto chosen = prompter().chooseFont(initial, QStringLiteral("Default Editor Font"))) {
+    QColor color = toQColor(Preferences.DefaultFontColor);
+    if (const auto chosen = ChooseStoredFont(Preferences.defaultFont(), QStringLiteral("Default Editor Font"), &color)) {
         Preferences.setDefaultFont(*chosen);
+        Preferences.DefaultFontColor = fromQColor(color);
         Preferences.SavePreferences();
     }
     SetDefaultFontNow();
@@ -130,23 +129,12 @@ void TCalendarMain::PuttextOnDay(int day, const QString& text)
     const int i = CalendarPanel->CellOfDay(day);
     if (i == -1)
         return;
-    WPRichText1->setRtf(CalendarPanel->CellRtf(i));
-    const int n = WPRichText1->characterCount();
-    TWPCharAttr attr;
-    if (WPRichText1->isEmptyText()) {
+    const QByteArray rtf = AppendCellLine(*WPRichText1, CalendarPanel->CellRtf(i), text, [this] {
         SetDefaultFontNow();
-        attr = WPRichText1->currentAttr();
-    } else {
-        int pos = n - 1;
-        attr = WPRichText1->attrAt(pos);
-        while (attr.size == 0 && pos > -1) {
-            --pos;
-            attr = WPRichText1->attrAt(pos);
-        }
-    }
-    WPRichText1->addParagraph(text, attr);
+        return WPRichText1->currentAttr();
+    });
     Modified = true; // directly: the command states are refreshed by the caller
-    CalendarPanel->SetCellRtf(i, WPRichText1->rtf());
+    CalendarPanel->SetCellRtf(i, rtf);
     if (c0 > 0)
         CalendarPanel->ClickCell(c0);
 }

@@ -13,17 +13,12 @@
 
 namespace {
 const QString kCalendarFilter = QStringLiteral("Calendar File (*.OVF *.ovf)");
-
-// The dialogs' default extension: a name typed without one gets ".OVF".
-QString withDefaultExtension(const QString& path)
-{
-    return QFileInfo(path).suffix().isEmpty() ? path + QStringLiteral(".OVF") : path;
-}
 } // namespace
 
 void TCalendarMain::New1Click()
 {
-    CheckSaveNeeded();
+    if (!CheckSaveNeeded())
+        return;
     HourglassOn();
     DoSaveRichtext();
     HourglassOff();
@@ -37,13 +32,14 @@ void TCalendarMain::New1Click()
     CalendarPanel->ClearObjects();
     CalendarPanel->show();
     SetButtons();
-    setWindowTitle(QStringLiteral("Orvanta [untitled]"));
+    SetCaption(); // "Orvanta [untitled]"
 }
 
 void TCalendarMain::Open1Click()
 {
     DoSaveRichtext();
-    CheckSaveNeeded();
+    if (!CheckSaveNeeded())
+        return;
     const QString path =
         prompter().openFileName(QStringLiteral("Open Calendar File"), DocumentsStartFolder(), kCalendarFilter);
     if (path.isEmpty())
@@ -55,8 +51,10 @@ void TCalendarMain::Open1Click()
     OpenCalendarFile(path);
 }
 
-void TCalendarMain::OpenCalendarFile(const QString& path)
+void TCalendarMain::OpenCalendarFile(const QString path)
 {
+    // path is a copy: callers pass CalendarFileName itself ("&Cancel Changes"), which is
+    // cleared below.
     CalendarPanel->PaintSuspended = true;
     float z = CalendarPanel->Zoom() != 1.0f ? CalendarPanel->Zoom() : 1.0f;
     if (z < 0.1f || z > 1.1f)
@@ -100,9 +98,9 @@ void TCalendarMain::OpenCalendarFile(const QString& path)
     SetButtons();
     CheckFloaterStatus();
     HourglassOff();
-    SetCaption();
     if (z != 1.0f)
         CalendarPanel->SetZoom(z);
+    SetCaption(); // after the zoom, so the label shows the zoom the page is drawn at
     CalendarPanel->PaintSuspended = false;
     CalendarPanel->update();
     QCoreApplication::processEvents();
@@ -159,10 +157,9 @@ bool TCalendarMain::mnuSaveAsClick()
         proposed = QFileInfo(CalendarFileName).fileName();
     }
     bool saved = false;
-    QString path = prompter().saveFileName(QStringLiteral("Save Calendar File"), DocumentsStartFolder(), proposed,
-                                           kCalendarFilter);
+    const QString path = prompter().saveFileName(QStringLiteral("Save Calendar File"), DocumentsStartFolder(),
+                                                 proposed, kCalendarFilter, QStringLiteral("OVF"));
     if (!path.isEmpty()) {
-        path = withDefaultExtension(path);
         if (SaveCalendarFile(path)) {
             SetModified(false);
             RecentFiles->AddFile(path);
@@ -192,20 +189,22 @@ void TCalendarMain::mnuCancelChangesClick()
     SetModified(false);
 }
 
-void TCalendarMain::CheckSaveNeeded()
+bool TCalendarMain::CheckSaveNeeded()
 {
     DoSaveRichtext();
     if (!Modified || !AskYesNo(QStringLiteral("Save changes?"), QStringLiteral("Save")))
-        return;
-    // Only a save that happened clears Modified: a cancelled Save As keeps the changes.
+        return true;
+    // Only a save that happened clears Modified. A cancelled Save As or a failed save
+    // keeps the changes, and the command that asked must not throw them away.
     const bool saved = CalendarFileName.isEmpty() ? mnuSaveAsClick() : SaveCalendarFile(CalendarFileName);
     if (saved)
         SetModified(false);
+    return saved;
 }
 
 void TCalendarMain::RecentFileClick(const QString& path)
 {
     // Like Open, a recent file first offers to keep the changes of the current one.
-    CheckSaveNeeded();
-    OpenCalendarFile(path);
+    if (CheckSaveNeeded())
+        OpenCalendarFile(path);
 }

@@ -9,9 +9,10 @@ void TCalendarMain::createObjectCommands()
 {
     CalendarPanel->DroppedObjectEvent = [this](QRect& r) { CalendarPanelDroppedObjectEvent(r); };
     CalendarPanel->LabelChangedEvent = [this] { CalendarPanelLabelChangedEvent(); };
-    // Tools whose object classes are not part of this build yet.
-    for (QToolButton* tool : {DrawImageButton, DrawRichText, DrawSuperText})
-        tool->setEnabled(false);
+    // Labels and floating calendars exist; the other creation tools wait for their
+    // object classes.
+    setCommandAvailable(DrawLabelButton, true);
+    setCommandAvailable(PSpeedButton1, true);
 }
 
 void TCalendarMain::CalendarPanelDroppedObjectEvent(QRect&)

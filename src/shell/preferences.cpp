@@ -9,6 +9,9 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
+#include <climits>
+
 namespace {
 const QString kZooming = QStringLiteral("Zooming");
 const QString kFont = QStringLiteral("Default Font");
@@ -110,35 +113,46 @@ QString placementSectionName(const QString& formClassName, int ppi)
     return name;
 }
 
+namespace {
+// Window edges as the file keeps them (right and bottom just outside), in 64 bits so
+// that no stored value can overflow on the way to a rectangle.
+struct Edges {
+    qint64 left, top, right, bottom;
+};
+
+QRect fitEdgesToScreen(Edges e, const QRect& available)
+{
+    const qint64 areaLeft = available.x(), areaTop = available.y();
+    const qint64 areaRight = areaLeft + available.width(), areaBottom = areaTop + available.height();
+
+    if (e.right > areaRight) {
+        e.left += areaRight - e.right;
+        e.right = areaRight;
+    }
+    if (e.bottom > areaBottom) {
+        e.top += areaBottom - e.bottom;
+        e.bottom = areaBottom;
+    }
+    // A rectangle wider or taller than the area would now hang off the other side with
+    // its title bar out of reach; keep that edge on the screen as well.
+    if (e.left < areaLeft) {
+        e.right = std::min(e.right + (areaLeft - e.left), areaRight);
+        e.left = areaLeft;
+    }
+    if (e.top < areaTop) {
+        e.bottom = std::min(e.bottom + (areaTop - e.top), areaBottom);
+        e.top = areaTop;
+    }
+    return QRect(int(e.left), int(e.top), int(e.right - e.left), int(e.bottom - e.top));
+}
+} // namespace
+
 QRect fitPlacementToScreen(const QRect& stored, const QRect& available)
 {
     if (!available.isValid())
         return stored;
-    // Edges as the file keeps them: right and bottom just outside the rectangle.
-    qint64 left = stored.x(), top = stored.y();
-    qint64 right = left + stored.width(), bottom = top + stored.height();
-    const qint64 areaLeft = available.x(), areaTop = available.y();
-    const qint64 areaRight = areaLeft + available.width(), areaBottom = areaTop + available.height();
-
-    if (right > areaRight) {
-        left += areaRight - right;
-        right = areaRight;
-    }
-    if (bottom > areaBottom) {
-        top += areaBottom - bottom;
-        bottom = areaBottom;
-    }
-    // A rectangle wider or taller than the area would now hang off the other side with
-    // its title bar out of reach; keep that edge on the screen as well.
-    if (left < areaLeft) {
-        right = std::min(right + (areaLeft - left), areaRight);
-        left = areaLeft;
-    }
-    if (top < areaTop) {
-        bottom = std::min(bottom + (areaTop - top), areaBottom);
-        top = areaTop;
-    }
-    return QRect(int(left), int(top), int(right - left), int(bottom - top));
+    const qint64 left = stored.x(), top = stored.y();
+    return fitEdgesToScreen({left, top, left + stored.width(), top + stored.height()}, available);
 }
 
 TFormPlacement LoadFormPlacement(const QString& formClassName, int ppi, const QRect& available,
@@ -153,21 +167,28 @@ TFormPlacement LoadFormPlacement(const QString& formClassName, int ppi, const QR
     IniFile ini;
     ini.load(iniFileName);
     const QString section = placementSectionName(formClassName, ppi);
-    const int left = ini.readInteger(section, QStringLiteral("Left"), 0);
-    const int top = ini.readInteger(section, QStringLiteral("Top"), 0);
-    const int right = ini.readInteger(section, QStringLiteral("Right"), 0);
-    const int bottom = ini.readInteger(section, QStringLiteral("Bottom"), 0);
+    const Edges e{ini.readInteger(section, QStringLiteral("Left"), 0), ini.readInteger(section, QStringLiteral("Top"), 0),
+                  ini.readInteger(section, QStringLiteral("Right"), 0),
+                  ini.readInteger(section, QStringLiteral("Bottom"), 0)};
 
     TFormPlacement p;
     p.maximized = ini.readBool(section, QStringLiteral("Maximized"), currentlyMaximized);
-    // An inverted or empty rectangle is as good as none.
-    if (bottom == 0 || right <= left || bottom <= top)
+    // An inverted or empty rectangle is as good as none. Every check is made on the
+    // 64-bit edges before any rectangle exists: a size or an edge beyond what a
+    // rectangle can hold (far beyond any screen) counts as nothing stored.
+    constexpr qint64 kLimit = 1 << 30;
+    const auto inRange = [](qint64 v) { return v > -kLimit && v < kLimit; };
+    if (e.bottom == 0 || e.right <= e.left || e.bottom <= e.top)
         return p;
-    const QRect stored(left, top, int(qint64(right) - left), int(qint64(bottom) - top));
-    if (stored.width() <= 0 || stored.height() <= 0)
+    if (!inRange(e.left) || !inRange(e.top) || !inRange(e.right) || !inRange(e.bottom))
         return p;
+    if (!available.isValid()) {
+        p.stored = true;
+        p.rect = QRect(int(e.left), int(e.top), int(e.right - e.left), int(e.bottom - e.top));
+        return p;
+    }
     p.stored = true;
-    p.rect = fitPlacementToScreen(stored, available);
+    p.rect = fitEdgesToScreen(e, available);
     return p;
 }
 
@@ -185,8 +206,10 @@ bool SaveFormPlacement(const QString& formClassName, int ppi, const QRect& norma
     const QString section = placementSectionName(formClassName, ppi);
     ini.writeInteger(section, QStringLiteral("Left"), normalRect.x());
     ini.writeInteger(section, QStringLiteral("Top"), normalRect.y());
-    ini.writeInteger(section, QStringLiteral("Right"), normalRect.x() + normalRect.width());
-    ini.writeInteger(section, QStringLiteral("Bottom"), normalRect.y() + normalRect.height());
+    // Right and bottom in 64 bits, then held to what the file's integers can carry.
+    const auto edge = [](qint64 v) { return int(std::clamp<qint64>(v, INT_MIN, INT_MAX)); };
+    ini.writeInteger(section, QStringLiteral("Right"), edge(qint64(normalRect.x()) + normalRect.width()));
+    ini.writeInteger(section, QStringLiteral("Bottom"), edge(qint64(normalRect.y()) + normalRect.height()));
     ini.writeBool(section, QStringLiteral("Maximized"), maximized);
     return ini.save();
 }

@@ -3,6 +3,7 @@
 #include "calendar/set_time_dialog.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
+#include "modal_helper.h"
 #include "test_registry.h"
 #include "widgets/color_button.h"
 #include "widgets/spin_button.h"
@@ -23,6 +24,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <map>
 #include <QToolButton>
 
 namespace {
@@ -493,7 +495,7 @@ private slots:
     void fontAndColorButtons()
     {
         ScopedScriptedPrompter sp;
-        QFont chosen(QStringLiteral("Liberation Serif"), 18);
+        QFont chosen(QStringLiteral("Liberation Mono"), 18);
         chosen.setItalic(true);
         sp->fontAnswers = {chosen, std::nullopt};
         Dialog t;
@@ -502,17 +504,54 @@ private slots:
         t.open();
         button(t.d, "MiniHeaderFontButton")->click();
         const TCalFont& f = t.s().MiniHeadersFont;
-        QCOMPARE(f.name, QStringLiteral("Liberation Serif"));
+        QCOMPARE(f.name, QStringLiteral("Liberation Mono"));
         QCOMPARE(f.size, 18);
         QVERIFY(f.italic);
         QCOMPARE(f.color, old.color); // the font dialog leaves the colour alone
         button(t.d, "MiniHeaderFontButton")->click(); // cancelled
-        QCOMPARE(t.s().MiniHeadersFont.name, QStringLiteral("Liberation Serif"));
+        QCOMPARE(t.s().MiniHeadersFont.name, QStringLiteral("Liberation Mono"));
         child<TColorButton>(t.d, "MiniHeaderFontColorButton")->pickColor(clRed);
         QCOMPARE(t.s().MiniHeadersFont.color, clRed);
         child<TColorButton>(t.d, "MiniHeaderColorButton")->pickColor(clGreen);
         QCOMPARE(t.s().MiniHeadersBGColor, clGreen);
         QCOMPARE(sp->texts(QStringLiteral("font")).size(), 2);
+    }
+
+    void fontButtonsKeepTheStoredFamily_data()
+    {
+        QTest::addColumn<QString>("buttonName");
+        QTest::newRow("title") << "TitleFontButton";
+        QTest::newRow("headers") << "HeaderFontButton";
+        QTest::newRow("number cells") << "CellFontButton";
+        QTest::newRow("mini title") << "MiniTitleFontButton";
+        QTest::newRow("mini headers") << "MiniHeaderFontButton";
+        QTest::newRow("mini number cells") << "MiniCellFontButton";
+    }
+    void fontButtonsKeepTheStoredFamily()
+    {
+        QFETCH(QString, buttonName);
+        ScopedScriptedPrompter sp;
+        Dialog t;
+        t.page().SetCalendarLayout(TCalendarLayout::loFCMinisInTitleLS);
+        auto fontOf = [&] {
+            const TCalendarSettings& s = t.s();
+            const std::map<QString, TCalFont> fonts = {
+                {"TitleFontButton", s.TitleFont},         {"HeaderFontButton", s.HeadersFont},
+                {"CellFontButton", s.CellFont},           {"MiniTitleFontButton", s.MiniTitleFont},
+                {"MiniHeaderFontButton", s.MiniHeadersFont}, {"MiniCellFontButton", s.MiniCellFont}};
+            return fonts.at(buttonName);
+        };
+        t.open();
+        const TCalFont before = fontOf();
+        QCOMPARE(before.name, QStringLiteral("Times New Roman"));
+        // Accepted as it opened: on the face that draws the font here, same size and style.
+        QFont asOpened(QStringLiteral("Liberation Serif"), before.size);
+        asOpened.setBold(before.bold);
+        sp->fontAnswers = {asOpened};
+        button(t.d, qPrintable(buttonName))->click();
+        QCOMPARE(sp->records.back().caption, QStringLiteral("Times New Roman"));
+        QVERIFY(sp->fontsShown.back().bold() == before.bold);
+        QCOMPARE(fontOf(), before);
     }
 
     void setTimeDialogCaptionAndSelection()
@@ -555,39 +594,38 @@ private slots:
         auto* label = child<QLabel>(t.d, "TimeLabel");
         QVERIFY(label->text().contains(QStringLiteral("8:00")));
         QVERIFY(!label->text().contains(QStringLiteral("8:00:00")));
-        bool seen = false;
-        QTimer::singleShot(0, [&] {
-            auto* dlg = qobject_cast<TSetTimeDialog*>(QApplication::activeModalWidget());
-            if (!dlg)
-                return;
-            seen = dlg->windowTitle() == QStringLiteral("Set Time As: 08:00 am");
-            dlg->hourButton(21)->click();
-            dlg->minuteButton(45)->click();
-            dlg->okButton()->click();
-        });
-        button(t.d, "StartingTimeButton")->click();
-        QVERIFY(seen);
+        QString shownTitle;
+        {
+            const auto picker = ovtest::onModal<TSetTimeDialog>([&](TSetTimeDialog* dlg) {
+                shownTitle = dlg->windowTitle();
+                dlg->hourButton(21)->click();
+                dlg->minuteButton(45)->click();
+                dlg->okButton()->click();
+            });
+            button(t.d, "StartingTimeButton")->click();
+        }
+        QCOMPARE(shownTitle, QStringLiteral("Set Time As: 08:00 am"));
         QCOMPARE(t.s().StartingTime, QTime(21, 45));
         QVERIFY(label->text().contains(QStringLiteral(":45")));
 
         // A label that does not read as a time starts the picker at the current time.
         label->setText(QStringLiteral("soon"));
-        QTimer::singleShot(0, [&] {
-            if (auto* dlg = qobject_cast<TSetTimeDialog*>(QApplication::activeModalWidget()))
-                dlg->cancelButton()->click();
-        });
-        button(t.d, "StartingTimeButton")->click();
+        {
+            const auto picker =
+                ovtest::onModal<TSetTimeDialog>([](TSetTimeDialog* dlg) { dlg->cancelButton()->click(); });
+            button(t.d, "StartingTimeButton")->click();
+        }
         QVERIFY(label->text() != QStringLiteral("soon"));
         QCOMPARE(t.s().StartingTime, QTime(21, 45));
 
         // Cancel changes nothing.
-        QTimer::singleShot(0, [&] {
-            if (auto* dlg = qobject_cast<TSetTimeDialog*>(QApplication::activeModalWidget())) {
+        {
+            const auto picker = ovtest::onModal<TSetTimeDialog>([](TSetTimeDialog* dlg) {
                 dlg->hourButton(3)->click();
                 dlg->cancelButton()->click();
-            }
-        });
-        button(t.d, "StartingTimeButton")->click();
+            });
+            button(t.d, "StartingTimeButton")->click();
+        }
         QCOMPARE(t.s().StartingTime, QTime(21, 45));
     }
 

@@ -1,3 +1,4 @@
+#include "private_cups.h"
 #include "calendar/calendar_panel.h"
 #include "objects/p_label.h"
 #include "special/flat_calendar.h"
@@ -21,9 +22,15 @@ struct Run {
     QByteArray err;
 };
 
-Run cli(const QStringList& args)
+Run cli(const QStringList& args, const QStringList& environment = {})
 {
     QProcess p;
+    if (!environment.isEmpty()) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const QString& assignment : environment)
+            env.insert(assignment.section(QLatin1Char('='), 0, 0), assignment.section(QLatin1Char('='), 1));
+        p.setProcessEnvironment(env);
+    }
     p.start(QStringLiteral(OV_CLI_PATH), args);
     p.waitForFinished(60000);
     return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
@@ -229,6 +236,95 @@ private slots:
         r = cli({"geometry", "--bogus"});
         QVERIFY(r.code != 0);
         QVERIFY(r.err.contains("--bogus"));
+    }
+
+    void datesFromICalendar()
+    {
+        QTemporaryDir dir;
+        const QString ics = dir.filePath("family.ics");
+        QFile f(ics);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
+                "BEGIN:VEVENT\r\nUID:1\r\nDTSTART;VALUE=DATE:19800415\r\nRRULE:FREQ=YEARLY\r\n"
+                "SUMMARY:Oma's birthday\r\nEND:VEVENT\r\n"
+                "BEGIN:VEVENT\r\nUID:2\r\nDTSTART;TZID=Europe/Berlin:20240101T090000\r\n"
+                "RRULE:FREQ=WEEKLY;BYDAY=MO\r\nEXDATE;TZID=Europe/Berlin:20240415T090000\r\n"
+                "SUMMARY:Standup\r\nEND:VEVENT\r\n"
+                "BEGIN:VEVENT\r\nUID:3\r\nDTSTART;VALUE=DATE:20240415\r\nSUMMARY:Tax day\r\nEND:VEVENT\r\n"
+                "END:VCALENDAR\r\n");
+        f.close();
+        const QStringList args{"dates", "--ics", ics, "--year", "2024", "--month", "4"};
+        Run r = cli(args, {"TZ=America/New_York", "LC_ALL=en_US.UTF-8"});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(QString::fromUtf8(r.out),
+                 QStringLiteral("1\t3:00 AM Standup\n8\t3:00 AM Standup\n15\tOma's birthday\n15\tTax day\n"
+                                "22\t3:00 AM Standup\n29\t3:00 AM Standup\n"));
+        r = cli(args, {"TZ=Europe/Berlin", "LC_ALL=de_DE.UTF-8"});
+        QVERIFY(r.out.startsWith("1\t09:00 Standup\n"));
+
+        QFile note(dir.filePath("note.ics"));
+        QVERIFY(note.open(QIODevice::WriteOnly));
+        note.write("not a calendar");
+        note.close();
+        r = cli({"dates", "--ics", note.fileName(), "--year", "2024", "--month", "4"});
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(r.err.contains("Unable to open " + note.fileName().toUtf8() + ": it is not an iCalendar file"));
+        r = cli({"dates", "--ics", ics, "--store", ics, "--year", "2024", "--month", "4"});
+        QCOMPARE(r.code, 2);
+        QVERIFY(r.err.contains("--ics"));
+    }
+
+    void renderMonthsAsOnePdf()
+    {
+        QTemporaryDir dir;
+        const QString store = dir.filePath("OVRECUR.DAX");
+        QFile f(store);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QString("Payday").leftJustified(120).append(QString("@0015").leftJustified(10)).toLatin1() + "\r\n");
+        f.close();
+        const QString pdf = dir.filePath("year.pdf");
+        Run r = cli({"render", "--layout", "0", "--month", "11", "--year", "1998", "--out", pdf, "--months", "3",
+                     "--recurring", store});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(ovtest::pdfPageCount(pdf), 3);
+        const QStringList pages = ovtest::pdfText(pdf).split('\f');
+        QVERIFY(pages[0].contains("November 1998") && pages[0].contains("Payday"));
+        QVERIFY(pages[2].contains("January 1999") && pages[2].contains("Payday"));
+        r = cli({"render", "--out", pdf, "--months", "13"});
+        QVERIFY(r.code != 0);
+        QVERIFY(r.err.contains("--months must be a whole number from 1 to 12"));
+        r = cli({"render", "--out", dir.filePath("x.png"), "--months", "2"});
+        QVERIFY(r.code != 0);
+    }
+
+    void printThroughCups()
+    {
+        ovtest::PrivateCups& cups = ovtest::PrivateCups::instance();
+        QVERIFY2(cups.ok(), qPrintable(cups.error()));
+        QVERIFY2(cups.addQueue("Cli_Test", true), qPrintable(cups.error()));
+        QVERIFY2(cups.addQueue("Cli_Wide_Margins", false, 0.3), qPrintable(cups.error()));
+        Run r = cli({"print", "--layout", "0", "--month", "12", "--year", "1997", "--copies", "2"});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(cups.waitIdle(), qPrintable(cups.error()));
+        QCOMPARE(ovtest::pdfPageCount(cups.outputFile("Cli_Test")), 2);
+        QVERIFY(ovtest::pdfText(cups.outputFile("Cli_Test")).contains("December 1997"));
+        // Margins the device cannot print: warnings on stderr, nothing printed without --force.
+        const int before = cups.lastJobId();
+        const QStringList narrow{"print", "--layout", "0", "--margins", "0.25,0.25,0.25,0.25", "--printer",
+                                 "Cli_Wide_Margins"};
+        r = cli(narrow);
+        QCOMPARE(r.code, 1);
+        QVERIFY(r.err.contains("Left Margin is possibly outside of Printer printable area"));
+        QVERIFY(r.err.contains("Bottom Margin is possibly outside of Printer printable area"));
+        QCOMPARE(cups.lastJobId(), before);
+        r = cli(narrow + QStringList{"--force"});
+        QCOMPARE(r.code, 0);
+        QVERIFY(cups.waitIdle());
+        QCOMPARE(cups.lastJobId(), before + 1);
+        r = cli({"print", "--printer", "No_Such_Printer"});
+        QVERIFY(r.code != 0);
+        QVERIFY(r.err.contains("there is no printer named"));
     }
 
     void deterministicOutput()

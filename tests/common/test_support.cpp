@@ -26,4 +26,15 @@ int darkPixelsInRect(const QImage& img, const QRect& r, int threshold)
     return n;
 }
 
+QRect darkBounds(const QImage& img, const QRect& r, int threshold)
+{
+    QRect bounds;
+    const QRect clipped = r.intersected(img.rect());
+    for (int y = clipped.top(); y <= clipped.bottom(); ++y)
+        for (int x = clipped.left(); x <= clipped.right(); ++x)
+            if (isDark(img.pixel(x, y), threshold))
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
+}
+
 } // namespace ovtest

@@ -194,6 +194,18 @@ private slots:
         QVERIFY(f.panel->Objects().isEmpty());
     }
 
+    void anEmptyFontNameReadsAsTheDefaultAndWritesBackStable()
+    {
+        ovtest::PanelFixture f;
+        Bytes stored;
+        stored.record("TGPLabel", "Special1").geometry(10, 20, 100, 22).prop("Caption").string("Seed")
+            .prop("Font.Name").string("").end().end();
+        const QByteArray once = readBack(*f.panel, listOf({stored.b}));
+        QVERIFY(once.contains("Arial"));
+        ovtest::PanelFixture again;
+        QCOMPARE(readBack(*again.panel, once), once);
+    }
+
     void namesNeverRunOut()
     {
         ovtest::PanelFixture f;

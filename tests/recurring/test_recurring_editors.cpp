@@ -1,5 +1,6 @@
 #include "modal_helper.h"
 #include "platform/program_folder.h"
+#include "platform/shell_helpers.h"
 #include "platform/prompter.h"
 #include "recurring/edit_recurring_date_formula.h"
 #include "recurring/edit_recurring_dates.h"
@@ -47,9 +48,9 @@ QByteArray storeBytes()
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void pickAllHolidays()
+ovtest::ModalGuard pickAllHolidays()
 {
-    onModal<TGetHolidays>([](TGetHolidays* d) {
+    return onModal<TGetHolidays>([](TGetHolidays* d) {
         d->AllButton->click();
         d->OkButton->click();
     });
@@ -136,13 +137,17 @@ private slots:
     {
         TEditRecurringDates editor;
         editor.show();
-        pickAllHolidays();
-        editor.HolidaysButton->click();
+        {
+            const auto holidays = pickAllHolidays();
+            editor.HolidaysButton->click();
+        }
         QCOMPARE(editor.DatesList->count(), 26);
         QCOMPARE(editor.DatesList->currentRow(), 0);
         QVERIFY(editor.EditButton->isEnabled());
-        pickAllHolidays();
-        editor.HolidaysButton->click();
+        {
+            const auto holidays = pickAllHolidays();
+            editor.HolidaysButton->click();
+        }
         QCOMPARE(editor.DatesList->count(), 26);
         QCOMPARE(editor.entries(), BuiltInHolidayEntries());
     }
@@ -152,7 +157,7 @@ private slots:
         writeStore({entry("CHRISTMAS DAY", "@1225")});
         TEditRecurringDates editor;
         editor.show();
-        onModal<TGetHolidays>([](TGetHolidays* d) {
+        const auto dialog = onModal<TGetHolidays>([](TGetHolidays* d) {
             d->Holidays->item(2)->setSelected(true); // Christmas Day
             d->Holidays->item(3)->setSelected(true); // Daylight Savings time begins
             d->OkButton->click();
@@ -167,7 +172,7 @@ private slots:
         editor.show();
         QString title;
         QString eventText;
-        onModal<TEditRecurringDateFormula>([&](TEditRecurringDateFormula* d) {
+        const auto dialog = onModal<TEditRecurringDateFormula>([&](TEditRecurringDateFormula* d) {
             title = d->windowTitle();
             eventText = d->Event->text();
             d->OkButton->click();
@@ -186,7 +191,7 @@ private slots:
         writeStore({entry("Alpha", "@0101"), entry("Gamma", "@0303")});
         TEditRecurringDates editor;
         editor.show();
-        onModal<TEditRecurringDateFormula>([](TEditRecurringDateFormula* d) {
+        const auto dialog = onModal<TEditRecurringDateFormula>([](TEditRecurringDateFormula* d) {
             d->Event->setText(QStringLiteral("beta"));
             d->OkButton->click();
         });
@@ -199,7 +204,8 @@ private slots:
     {
         TEditRecurringDates editor;
         editor.show();
-        onModal<TEditRecurringDateFormula>([](TEditRecurringDateFormula* d) { d->CancelButton->click(); });
+        const auto dialog =
+            onModal<TEditRecurringDateFormula>([](TEditRecurringDateFormula* d) { d->CancelButton->click(); });
         editor.NewButton->click();
         QCOMPARE(editor.DatesList->count(), 0);
     }
@@ -212,7 +218,7 @@ private slots:
         QCOMPARE(editor.DatesList->currentRow(), 0);
         QString title, eventText;
         bool special = false;
-        onModal<TEditRecurringDateFormula>([&](TEditRecurringDateFormula* d) {
+        const auto dialog = onModal<TEditRecurringDateFormula>([&](TEditRecurringDateFormula* d) {
             title = d->windowTitle();
             eventText = d->Event->text();
             special = d->rbSpecial->isChecked();
@@ -235,13 +241,10 @@ private slots:
         writeStore({feast("Easter", "#EASTER")});
         TEditRecurringDates editor;
         editor.show();
-        bool dialogShown = false;
-        QPointer<QTimer> watch =
-            onModal<TEditRecurringDateFormula>([](TEditRecurringDateFormula* d) { d->reject(); }, &dialogShown);
-        editor.EditButton->click();
-        QTest::qWait(50);
-        delete watch.data();
-        QVERIFY(!dialogShown);
+        {
+            const auto noFormula = ovtest::expectNoModal<TEditRecurringDateFormula>();
+            editor.EditButton->click();
+        }
         QCOMPARE(prompts->texts(QStringLiteral("information")), QStringList{QStringLiteral("This entry cannot be edited")});
         // ... but they can be deleted.
         editor.DeleteButton->click();
@@ -266,7 +269,7 @@ private slots:
         {
             TEditRecurringDates editor;
             editor.show();
-            pickAllHolidays();
+            const auto holidays = pickAllHolidays();
             editor.HolidaysButton->click();
             editor.CancelButton->click();
             QCOMPARE(editor.result(), int(QDialog::Rejected));
@@ -275,7 +278,7 @@ private slots:
         {
             TEditRecurringDates editor;
             editor.show();
-            pickAllHolidays();
+            const auto holidays = pickAllHolidays();
             editor.HolidaysButton->click();
             editor.OkButton->click();
             QCOMPARE(editor.result(), int(QDialog::Accepted));
@@ -305,7 +308,7 @@ private slots:
     {
         writeStore({entry("A", "@0101")});
         QList<bool> hider;
-        onModal<TEditRecurringDates>([](TEditRecurringDates* e) {
+        const auto dialog = onModal<TEditRecurringDates>([](TEditRecurringDates* e) {
             e->DeleteButton->click();
             e->OkButton->click();
         });
@@ -362,7 +365,7 @@ private slots:
         QStringList offered;
         int selectedOnShow = -1;
         QString title;
-        onModal<TSelectRecurringDates>([&](TSelectRecurringDates* d) {
+        const auto dialog = onModal<TSelectRecurringDates>([&](TSelectRecurringDates* d) {
             title = d->windowTitle();
             offered = recurringEntriesOf(d->Dates);
             selectedOnShow = int(d->Dates->selectedItems().size());
@@ -384,7 +387,7 @@ private slots:
     void fillUsesOnlyTheChosenLines()
     {
         writeStore({entry("Zed", "@0412"), feast("Easter", "#EASTER")});
-        onModal<TSelectRecurringDates>([](TSelectRecurringDates* d) {
+        const auto dialog = onModal<TSelectRecurringDates>([](TSelectRecurringDates* d) {
             d->NoneButton->click();
             d->OkButton->click(); // nothing selected: beeps and stays
             QVERIFY(d->isVisible());
@@ -400,7 +403,8 @@ private slots:
     void fillCancelled()
     {
         writeStore({entry("Zed", "@0412")});
-        onModal<TSelectRecurringDates>([](TSelectRecurringDates* d) { d->CancelButton->click(); });
+        const auto dialog =
+            onModal<TSelectRecurringDates>([](TSelectRecurringDates* d) { d->CancelButton->click(); });
         int calls = 0;
         QCOMPARE(RunFillCalendarCommand(nullptr, 1998, 4, [&](int, const QString&) { ++calls; }),
                  FillCalendarOutcome::Cancelled);
@@ -410,7 +414,7 @@ private slots:
     void failingLineIsAbandonedOthersGoOn()
     {
         writeStore({entry("Gym", "%2"), entry("Zed", "@0412")});
-        onModal<TSelectRecurringDates>([](TSelectRecurringDates* d) { d->OkButton->click(); });
+        const auto dialog = onModal<TSelectRecurringDates>([](TSelectRecurringDates* d) { d->OkButton->click(); });
         QStringList placed;
         RunFillCalendarCommand(nullptr, 1998, 4, [&](int day, const QString& text) {
             if (day == 13)
@@ -419,6 +423,24 @@ private slots:
         });
         // Mondays 6, 13, 20, 27: the line stops at the failing 13th, the next line still runs.
         QCOMPARE(placed, (QStringList{"6Gym", "12Zed"}));
+    }
+
+    void listDialogsFitTheirCaptionAndRows()
+    {
+        const QString longName = QStringLiteral("The annual general meeting of the neighbourhood gardening club");
+        writeStore({MakeRecurringEntry(longName, QStringLiteral("$3 4 11")), entry("Zed", "@0412")});
+        auto fits = [](QDialog& d, QListWidget* list) {
+            d.show();
+            QVERIFY2(d.width() >= CaptionWidth(d.windowTitle()), qPrintable(d.windowTitle()));
+            QTRY_VERIFY2(list->viewport()->width() >= list->sizeHintForColumn(0), qPrintable(d.windowTitle()));
+        };
+        TSelectRecurringDates select;
+        select.setEntries(ReadRecurringStore(RecurringStoreFileName()).lines);
+        fits(select, select.Dates);
+        TEditRecurringDates editor;
+        fits(editor, editor.DatesList);
+        TGetHolidays holidays;
+        fits(holidays, holidays.Holidays);
     }
 
     void checkRowDrawing()

@@ -39,15 +39,7 @@ int textLines(const QImage& img, const QRect& r)
     return lines;
 }
 
-QRect darkBounds(const QImage& img, const QRect& r)
-{
-    QRect b;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            if (ovtest::isDark(img.pixel(x, y), 170))
-                b |= QRect(x, y, 1, 1);
-    return b;
-}
+QRect darkBounds(const QImage& img, const QRect& r) { return ovtest::darkBounds(img, r, 170); }
 
 int pixelsOf(const QImage& img, const QRect& r, QRgb c)
 {

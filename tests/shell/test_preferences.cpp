@@ -264,6 +264,17 @@ private slots:
         QTest::newRow("bottom above top") << QByteArray("Left=10\r\nTop=400\r\nRight=200\r\nBottom=300");
         QTest::newRow("extreme")
             << QByteArray("Left=-2147483648\r\nTop=-2147483648\r\nRight=2147483647\r\nBottom=2147483647");
+        // Edges whose distance or sums leave 32 bits: checked before any rectangle is made.
+        QTest::newRow("extreme width")
+            << QByteArray("Left=-2147483648\r\nTop=10\r\nRight=2147483647\r\nBottom=500");
+        QTest::newRow("extreme height")
+            << QByteArray("Left=10\r\nTop=-2147483648\r\nRight=500\r\nBottom=2147483647");
+        QTest::newRow("far right and down")
+            << QByteArray("Left=2147483000\r\nTop=2147483000\r\nRight=2147483647\r\nBottom=2147483647");
+        QTest::newRow("far left and up")
+            << QByteArray("Left=-2147483648\r\nTop=-2147483648\r\nRight=-2147483000\r\nBottom=-2147483000");
+        QTest::newRow("wider than int")
+            << QByteArray("Left=-2000000000\r\nTop=0\r\nRight=2000000000\r\nBottom=600");
     }
     void emptyOrInvertedRectangleMeansNothingStored()
     {
