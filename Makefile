@@ -3,7 +3,9 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all deps configure build run test bench clean
+PREFIX ?= /usr/local
+
+.PHONY: all deps configure build run test bench install deb clean
 
 all: build
 
@@ -21,6 +23,21 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# Installs into $(PREFIX) (and under $(DESTDIR) when set): the program folder
+# $(PREFIX)/lib/orvanta, links in $(PREFIX)/bin, desktop files under $(PREFIX)/share;
+# then refreshes the desktop's MIME, application and icon caches of that prefix.
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+	@if [ -z "$(DESTDIR)" ]; then \
+	  update-mime-database $(PREFIX)/share/mime 2>/dev/null || true; \
+	  update-desktop-database -q $(PREFIX)/share/applications 2>/dev/null || true; \
+	  gtk-update-icon-cache -q -t $(PREFIX)/share/icons/hicolor 2>/dev/null || true; \
+	fi
+
+# Builds the Debian package into $(BUILD_DIR)/package/.
+deb: build
+	cd $(BUILD_DIR) && cpack -G DEB --config CPackConfig.cmake
 
 bench: deps
 	cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DOV_BUILD_BENCH=ON

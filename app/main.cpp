@@ -4,14 +4,37 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QUrl>
+
+namespace {
+// The calendar file named on the command line (the desktop passes one when a file is
+// opened with the program), as an absolute path; empty when there is none.
+QString fileArgument(const QStringList& arguments)
+{
+    bool optionsEnded = false;
+    for (const QString& a : arguments.mid(1)) {
+        if (!optionsEnded && a == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && a.startsWith(QLatin1Char('-')))
+            continue;
+        const QString path = a.startsWith(QLatin1String("file:")) ? QUrl(a).toLocalFile() : a;
+        return path.isEmpty() ? QString() : QFileInfo(path).absoluteFilePath();
+    }
+    return {};
+}
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    SingleInstance guard(QFileInfo(QString::fromLocal8Bit(argv[0])).fileName());
+    const QString file = fileArgument(QApplication::arguments());
+    SingleInstance guard(QFileInfo(QString::fromLocal8Bit(argv[0])).fileName(), file);
     if (guard.anotherInstanceRunning())
         return 0;
     SetApplicationTitle();
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.orvanta"));
 
     TCalendarMain main;
     guard.onActivationRequest = [&main] {
@@ -20,6 +43,9 @@ int main(int argc, char** argv)
         main.raise();
         main.activateWindow();
     };
+    guard.onOpenRequest = [&main](const QString& path) { main.OpenFileFromDesktop(path); };
+    if (!file.isEmpty())
+        main.setStartupFile(file);
     main.show();
     QApplication::restoreOverrideCursor();
     return app.exec();

@@ -102,6 +102,8 @@ int RunCliCommand(const QString& command, QStringList args, QTextStream& out, QT
         return renderCommand(args);
     if (command == QLatin1String("print"))
         return PrintCommand(args, out, err);
+    if (command == QLatin1String("paths"))
+        return RunPathsCommand(args, out);
     if (command == QLatin1String("icons"))
         return RunIconsCommand(args, out);
     return RunDocumentCommand(command, args, out, err);

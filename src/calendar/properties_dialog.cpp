@@ -1,9 +1,11 @@
 #include "properties_dialog.h"
 
 #include "calendar/calendar_panel.h"
+#include "platform/help_contexts.h"
 #include "platform/numeric.h"
 #include "platform/prompter.h"
 #include "widgets/color_button.h"
+#include "widgets/dialog_help.h"
 #include "widgets/spin_button.h"
 
 #include <QButtonGroup>
@@ -101,7 +103,7 @@ TCalendarProperties::TCalendarProperties(QWidget* parent, int ppi) : QDialog(par
     connect(saveStyle, &QPushButton::clicked, this, [this] { onSaveStyleSheetClick(); });
     connect(loadStyle, &QPushButton::clicked, this, [this] { onLoadStyleSheetClick(); });
     connect(defaults, &QPushButton::clicked, this, [this] { onDefaultClick(); });
-    connect(help, &QPushButton::clicked, this, [this] { onHelpClick(); });
+    attachHelp(this, [this] { return HelpContext(); }, help);
 }
 
 TCalendarProperties::~TCalendarProperties() = default;
@@ -315,13 +317,7 @@ void TCalendarProperties::onDefaultClick()
 int TCalendarProperties::HelpContext() const
 {
     const int page = m_tabs->currentIndex();
-    return page == 9 ? 3109 : 2100 + std::clamp(page, 0, 8);
-}
-
-void TCalendarProperties::onHelpClick()
-{
-    if (HelpRequested)
-        HelpRequested(HelpContext());
+    return page == 9 ? HelpContexts::PropertiesBorders : HelpContexts::PropertiesLayout + std::clamp(page, 0, 8);
 }
 
 void TCalendarProperties::onOkClick()

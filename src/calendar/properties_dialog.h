@@ -41,9 +41,8 @@ public:
     // erases it) or placed objects (page changes move them).
     void setCurrentDocumentInfo(int layoutFamily, bool hasCellText, bool hasPlacedObjects);
 
-    // "&Help" asks for the topic of the current page (2100.. for the first nine pages,
-    // 3109 for Borders). The main window connects its help viewer here.
-    std::function<void(int context)> HelpRequested;
+    // The help topic of the current page (2100.. for the first nine pages, 3109 for
+    // Borders), opened by "&Help" and F1.
     int HelpContext() const;
 
     // The texts the margin lists show for 0.25 .. 1.5 inches.
@@ -100,7 +99,6 @@ private:
     void onDefaultClick();
     void onSaveStyleSheetClick();
     void onLoadStyleSheetClick();
-    void onHelpClick();
 
     bool eventFilter(QObject* watched, QEvent* event) override;
 

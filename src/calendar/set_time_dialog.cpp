@@ -1,5 +1,8 @@
 #include "set_time_dialog.h"
 
+#include "platform/help_contexts.h"
+#include "widgets/dialog_help.h"
+
 #include "platform/win_color.h"
 
 #include <QGridLayout>
@@ -77,6 +80,7 @@ TSetTimeDialog::TSetTimeDialog(QWidget* parent) : QDialog(parent)
         paintButton(b, false);
     for (QPushButton* b : m_minutes)
         paintButton(b, false);
+    attachHelp(this, HelpContexts::SetTime);
 }
 
 void TSetTimeDialog::SetTime(const QTime& time)

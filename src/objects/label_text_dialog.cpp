@@ -1,11 +1,14 @@
 #include "label_text_dialog.h"
 
+#include "platform/help_contexts.h"
 #include "platform/shell_helpers.h"
+#include "widgets/dialog_help.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 TGetLabelText::TGetLabelText(const QString& text, QWidget* parent) : QDialog(parent)
@@ -18,7 +21,6 @@ TGetLabelText::TGetLabelText(const QString& text, QWidget* parent) : QDialog(par
     LabelText = new QLineEdit(text, this);
     LabelText->setObjectName(QStringLiteral("LabelText"));
     LabelText->setMinimumWidth(320);
-    LabelText->setWhatsThis(QStringLiteral("Type the text the label shows. It is drawn on one line."));
     prompt->setBuddy(LabelText);
     layout->addWidget(prompt);
     layout->addWidget(LabelText);
@@ -27,25 +29,20 @@ TGetLabelText::TGetLabelText(const QString& text, QWidget* parent) : QDialog(par
     auto* ok = new QPushButton(QStringLiteral("Ok"), this);
     ok->setObjectName(QStringLiteral("OkButton"));
     ok->setDefault(true);
-    ok->setWhatsThis(QStringLiteral("Puts the text on the label."));
     auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
     cancel->setObjectName(QStringLiteral("CancelButton"));
-    cancel->setWhatsThis(QStringLiteral("Closes the dialog and leaves the label as it was."));
     auto* help = new QPushButton(QStringLiteral("Help"), this);
     help->setObjectName(QStringLiteral("HelpButton"));
-    help->setWhatsThis(QStringLiteral("Shows the help topic about label text."));
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     buttons->addWidget(help);
+    buttons->addWidget(createWhatsThisButton(this));
     layout->addLayout(buttons);
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [] {
-        if (HelpRequested)
-            HelpRequested(kHelpContext);
-    });
+    attachHelp(this, HelpContexts::LabelText, help);
     LabelText->setFocus();
     CenterForm(this);
 }

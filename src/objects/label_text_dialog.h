@@ -1,6 +1,5 @@
 #pragma once
 #include <QDialog>
-#include <functional>
 
 class QLineEdit;
 
@@ -13,8 +12,4 @@ public:
     QString Text() const;
     void SetText(const QString& text);
     QLineEdit* LabelText = nullptr;
-
-    static constexpr int kHelpContext = 40004;
-    // The help system shows the dialog's topic (set by the program once help exists).
-    static inline std::function<void(int)> HelpRequested;
 };

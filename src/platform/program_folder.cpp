@@ -21,6 +21,15 @@ bool isWritableFolder(const QString& folder)
     const QFileInfo info(folder);
     return info.isDir() && info.isWritable();
 }
+
+// An installed copy (make install, the package) is read-only data even for root, who
+// may write anywhere: it keeps user files out of the program folder.
+bool isInstalledCopy(const QString& folder)
+{
+    return QFileInfo::exists(folder + QStringLiteral(".installed"));
+}
+
+bool keepsUserData(const QString& folder) { return isWritableFolder(folder) && !isInstalledCopy(folder); }
 } // namespace
 
 void setProgramFolderOverride(const QString& folder) { g_programOverride = folder; }
@@ -42,7 +51,7 @@ QString UserDataFolder()
         return withSlash(g_userDataOverride);
     }
     const QString program = ProgramFolder();
-    if (isWritableFolder(program))
+    if (keepsUserData(program))
         return program;
     QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
     if (config.isEmpty())
@@ -57,7 +66,7 @@ QString IniFileName() { return UserDataFolder() + QStringLiteral("OV.ini"); }
 QString DocumentsStartFolder()
 {
     const QString program = ProgramFolder();
-    if (isWritableFolder(program))
+    if (keepsUserData(program))
         return program;
     const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return docs.isEmpty() ? QDir::homePath() : docs;

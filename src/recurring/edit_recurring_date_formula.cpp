@@ -1,5 +1,8 @@
 #include "edit_recurring_date_formula.h"
 
+#include "platform/help_contexts.h"
+#include "widgets/dialog_help.h"
+
 #include "platform/shell_helpers.h"
 #include "recurring_formula.h"
 
@@ -138,6 +141,7 @@ TEditRecurringDateFormula::TEditRecurringDateFormula(QWidget* parent)
     rbDayOfMonth->setChecked(true);
     m_formula = QStringLiteral("@");
     SetRecurType();
+    attachHelp(this, HelpContexts::RecurringDateFormula);
 }
 
 QString TEditRecurringDateFormula::eventText() const { return Event->text(); }

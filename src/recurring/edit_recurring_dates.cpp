@@ -1,5 +1,8 @@
 #include "edit_recurring_dates.h"
 
+#include "platform/help_contexts.h"
+#include "widgets/dialog_help.h"
+
 #include "edit_recurring_date_formula.h"
 #include "get_holidays.h"
 #include "platform/prompter.h"
@@ -71,6 +74,7 @@ TEditRecurringDates::TEditRecurringDates(QWidget* parent)
         DatesList->addItem(makeRecurringItem(line));
     if (DatesList->count() > 0)
         selectRow(0);
+    attachHelp(this, HelpContexts::RecurringDates);
 }
 
 QStringList TEditRecurringDates::entries() const { return recurringEntriesOf(DatesList); }

@@ -1,5 +1,8 @@
 #include "get_holidays.h"
 
+#include "platform/help_contexts.h"
+#include "widgets/dialog_help.h"
+
 #include "recurring_formula.h"
 #include "recurring_list.h"
 
@@ -94,6 +97,7 @@ TGetHolidays::TGetHolidays(QWidget* parent)
         insertRecurringSorted(Holidays, entry);
     addPickerButtons(this, Holidays, OkButton, AllButton, NoneButton, CancelButton);
     resize(360, 420);
+    attachHelp(this, HelpContexts::Holidays);
 }
 
 void TGetHolidays::showEvent(QShowEvent* event)

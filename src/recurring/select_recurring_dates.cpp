@@ -1,5 +1,8 @@
 #include "select_recurring_dates.h"
 
+#include "platform/help_contexts.h"
+#include "widgets/dialog_help.h"
+
 #include "get_holidays.h"
 #include "recurring_list.h"
 
@@ -15,6 +18,7 @@ TSelectRecurringDates::TSelectRecurringDates(QWidget* parent)
     setUpRecurringList(Dates, new TRecurringCheckDelegate, QAbstractItemView::ExtendedSelection);
     addPickerButtons(this, Dates, OkButton, AllButton, NoneButton, CancelButton);
     resize(420, 360);
+    attachHelp(this, HelpContexts::SelectRecurringDates);
 }
 
 void TSelectRecurringDates::setEntries(const QStringList& entries)

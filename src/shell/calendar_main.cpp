@@ -19,7 +19,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -28,12 +27,8 @@
 #include <QScrollArea>
 #include <QTimer>
 #include <QToolButton>
-#include <QUrl>
 
 namespace {
-// The maker's site; configured here rather than in every caller.
-const char* kWebsite = "https://orvanta.example.org/";
-
 QToolButton* toolButton(QWidget* parent, const QString& text, const QString& hint, const QString& objectName)
 {
     auto* b = new QToolButton(parent);
@@ -60,6 +55,7 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
 
     createMenus();
     createToolBar();
+    createHelpCommands();
     WPToolBar1 = new TWPToolBar(this);
     WPToolBar1->setObjectName(QStringLiteral("WPToolBar1"));
     WPToolBar1->setEnabled(false);
@@ -187,14 +183,9 @@ void TCalendarMain::createMenus()
     connect(mnuFillFromIcs, &QAction::triggered, this, &TCalendarMain::mnuFillFromIcsClick);
     connect(DefaultEditorFont1, &QAction::triggered, this, &TCalendarMain::DefaultEditorFont1Click);
     connect(mnuEditRecurring, &QAction::triggered, this, &TCalendarMain::mnuEditRecurringClick);
-    connect(mnuWebsite, &QAction::triggered, this, [] { QDesktopServices::openUrl(QUrl(QString::fromLatin1(kWebsite))); });
 
-    // Commands whose machinery is not part of this build are shown but never enabled.
     connectPrintCommands();
     connectExportCommands();
-    for (QObject* a : {static_cast<QObject*>(Contents1), static_cast<QObject*>(mnuConfigInfo),
-                       static_cast<QObject*>(mnuTechSupport), static_cast<QObject*>(mnuFAQ)})
-        m_unavailable.append(a);
 }
 
 void TCalendarMain::createToolBar()
@@ -293,7 +284,6 @@ void TCalendarMain::createToolBar()
     connect(Savebutton, &QToolButton::clicked, this, &TCalendarMain::SavebuttonClick);
     connect(CancelButton, &QToolButton::clicked, this, &TCalendarMain::mnuCancelChangesClick);
     m_unavailable.append(ShowHideIconTool);
-    m_unavailable.append(Assistantbutton);
 }
 
 void TCalendarMain::setCommandAvailable(QObject* command, bool available)
@@ -433,7 +423,9 @@ void TCalendarMain::FormActivate()
     LoadFormPlacement(this, QStringLiteral("TCalendarMain"));
     PrinterReady = PrintersAvailable();
     CalendarPanel->ResetToDefaults();
-    if (RecentFiles->Count() > 0 && QFileInfo::exists(RecentFiles->Items().first()))
+    if (!m_startupFile.isEmpty())
+        openStartupFile();
+    else if (RecentFiles->Count() > 0 && QFileInfo::exists(RecentFiles->Items().first()))
         OpenCalendarFile(RecentFiles->Items().first());
     QCoreApplication::processEvents();
     CalendarPanel->setVisible(!CalendarFileName.isEmpty());

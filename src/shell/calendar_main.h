@@ -5,8 +5,10 @@
 #include <QPointer>
 #include <memory>
 
+class HelpViewer;
 class QAction;
 class QLabel;
+class TAssistantTip;
 class QMenu;
 class QScrollArea;
 class QToolButton;
@@ -177,6 +179,23 @@ public:
     void mnuSaveAsPNGClick();
     void mnuSaveAsPDFClick();
     bool SaveCalendarToBitmap(const QString& path, TPictureFormat format);
+
+    // Help menu and quick tips (help_commands.cpp).
+    void Contents1Click();
+    void mnuTechSupportClick();
+    void mnuFAQClick();
+    void mnuWebsiteClick();
+    void ConfigurationInformation1Click();
+    void AssistantbuttonClick();
+    TAssistantTip* AssistantTip1 = nullptr;
+    HelpViewer* Help = nullptr; // answers every help request of the program
+
+    // A calendar file handed over by the desktop (startup_file.cpp): given on the
+    // command line, it opens at the first activation instead of the most recent file;
+    // handed over later by a second start, it opens after "Save changes?".
+    void setStartupFile(const QString& path) { m_startupFile = path; }
+    void OpenFileFromDesktop(const QString& path);
+
     // Placed objects (object_commands.cpp).
     void CalendarPanelDroppedObjectEvent(QRect& r);
     void CalendarPanelLabelChangedEvent();
@@ -206,6 +225,8 @@ private:
     void connectExportCommands();
     void exportPicture(TPictureFormat format);
     QString proposedExportName(const QString& extension) const;
+    void createHelpCommands();
+    void openStartupFile();
 
     bool m_firstActivationDone = false;
     bool isSamePressTravellingUp(QWidget* receiver, QEvent* event);
@@ -218,4 +239,5 @@ private:
     bool m_activationScheduled = false;
     QList<QObject*> m_unavailable;
     std::unique_ptr<TReportPrinter> m_reportPrinter;
+    QString m_startupFile;
 };

@@ -39,11 +39,6 @@ PictureKind pictureKind(TCalendarMain::TPictureFormat format)
     return {".BMP", "Bitmap File (*.BMP *.bmp)", "bmp"};
 }
 
-QString withExtension(const QString& path, const QString& extension)
-{
-    return QFileInfo(path).suffix().isEmpty() ? path + extension : path;
-}
-
 // Writes through a temporary file that replaces the target only when complete, so a
 // failed export neither leaves a file behind nor spoils one that was there.
 bool writePicture(const QImage& image, const QString& path, const char* format)
@@ -97,10 +92,10 @@ void TCalendarMain::exportPicture(TPictureFormat format)
     const PictureKind kind = pictureKind(format);
     const QString extension = QString::fromLatin1(kind.extension);
     QString path = prompter().saveFileName(QStringLiteral("Save Calendar As Bitmap"), DocumentsStartFolder(),
-                                           proposedExportName(extension), QString::fromLatin1(kind.filter));
+                                           proposedExportName(extension), QString::fromLatin1(kind.filter),
+                                           extension.mid(1));
     if (path.isEmpty())
         return;
-    path = withExtension(path, extension);
     if (SaveCalendarToBitmap(path, format))
         ShowInformation(QStringLiteral("Saved as ") + path
                         + QStringLiteral("\nNote: the calendar has been saved at its\ncurrent magnification level of ")
@@ -153,10 +148,9 @@ void TCalendarMain::mnuSaveAsPDFClick()
         return;
     QString path = prompter().saveFileName(QStringLiteral("Save Calendar As PDF"), DocumentsStartFolder(),
                                            proposedExportName(QStringLiteral(".PDF")),
-                                           QStringLiteral("PDF File (*.PDF *.pdf)"));
+                                           QStringLiteral("PDF File (*.PDF *.pdf)"), QStringLiteral("PDF"));
     if (path.isEmpty())
         return;
-    path = withExtension(path, QStringLiteral(".PDF"));
 
     TCalendarPdfRequest request;
     request.months = form.months();

@@ -1,5 +1,9 @@
 #include "splash_form.h"
 
+#include "platform/help_contexts.h"
+#include "shell/web_link.h"
+#include "widgets/dialog_help.h"
+
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,6 +29,13 @@ TSplashform::TSplashform(const QString& version, QWidget* parent) : QDialog(pare
     auto* bits = new QLabel(QStringLiteral("32-bit version"), this);
     bits->setAlignment(Qt::AlignCenter);
     layout->addWidget(bits);
+    // The maker's site, opened in the browser.
+    auto* link = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(ProductWebsite()), this);
+    link->setObjectName(QStringLiteral("WebsiteLink"));
+    link->setAlignment(Qt::AlignCenter);
+    link->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    connect(link, &QLabel::linkActivated, this, [](const QString& url) { OpenUrl(QUrl(url)); });
+    layout->addWidget(link);
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     auto* ok = new QPushButton(QStringLiteral("Ok"), this);
@@ -33,4 +44,5 @@ TSplashform::TSplashform(const QString& version, QWidget* parent) : QDialog(pare
     row->addStretch(1);
     layout->addLayout(row);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    attachHelp(this, HelpContexts::About);
 }

@@ -1,5 +1,8 @@
 #include "user_title_form.h"
 
+#include "platform/help_contexts.h"
+#include "widgets/dialog_help.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +31,7 @@ TUserTitleForm::TUserTitleForm(QWidget* parent) : QDialog(parent)
     layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    attachHelp(this, HelpContexts::UserDefinedTitle);
 }
 
 void TUserTitleForm::setTitle(const QString& title) { TitleText->setText(title); }

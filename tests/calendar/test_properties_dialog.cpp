@@ -1,3 +1,4 @@
+#include "platform/help_request.h"
 #include "calendar/calendar_panel.h"
 #include "calendar/properties_dialog.h"
 #include "calendar/set_time_dialog.h"
@@ -661,12 +662,13 @@ private slots:
         Dialog t;
         t.open();
         QList<int> contexts;
-        t.d.HelpRequested = [&](int c) { contexts << c; };
+        const HelpHandler previous = setHelpHandler([&](int c) { contexts << c; });
         auto* tabs = child<QTabWidget>(t.d, "PageTabs");
         for (int page : {0, 3, 8, 9}) {
             tabs->setCurrentIndex(page);
             button(t.d, "btnHelp")->click();
         }
+        setHelpHandler(previous);
         QCOMPARE(contexts, QList<int>({2100, 2103, 2108, 3109}));
         button(t.d, "btnCancel")->click();
         QCOMPARE(t.d.result(), int(QDialog::Rejected));

@@ -250,8 +250,9 @@ private slots:
     void creationToolsWaitForPlacedObjects()
     {
         MainWindowFixture f;
-        for (QToolButton* tool : {f.main->DrawLabelButton, f.main->DrawImageButton, f.main->DrawRichText,
-                                  f.main->DrawSuperText, f.main->PSpeedButton1}) {
+        QVERIFY(f.main->DrawLabelButton->isEnabled());
+        for (QToolButton* tool : {f.main->DrawImageButton, f.main->DrawRichText, f.main->DrawSuperText,
+                                  f.main->PSpeedButton1}) {
             QVERIFY2(!tool->isEnabled(), qPrintable(tool->objectName()));
             tool->click();
             QCOMPARE(f.main->CalendarPanel->PanelState(), TLPanelState::psPointing);
@@ -264,8 +265,6 @@ private slots:
 
         // Once available, a creation tool shows on the page that clicks now place an
         // object, and the selection tool takes that back.
-        f.main->setCommandAvailable(f.main->DrawLabelButton, true);
-        QVERIFY(f.main->DrawLabelButton->isEnabled());
         f.main->DrawLabelButton->click();
         QCOMPARE(f.page().cursor().shape(), Qt::CrossCursor);
         f.main->Pointerbutton->click();
