@@ -1,7 +1,6 @@
 #include "flat_calendar_editor.h"
 
 #include "objects/object_font.h"
-#include "platform/prompter.h"
 #include "platform/shell_helpers.h"
 #include "special/flat_calendar.h"
 #include "widgets/color_button.h"
@@ -146,31 +145,15 @@ TColorButton* TFlatCalendarEditor::colorButton(const QString& text, const QStrin
     return b;
 }
 
-void TFlatCalendarEditor::fontRow(QGridLayout* grid, int row, const QString& text, const QString& name,
-                                  const QString& help, QPushButton*& button, TColorButton*& color, FontGetter get,
-                                  FontSetter set)
+QPushButton* TFlatCalendarEditor::fontButton(const QString& text, const QString& name, const QString& help,
+                                             FontGetter get, FontSetter set)
 {
-    button = dialogButton(text, name, help, this);
-    color = colorButton(QString(), name.left(name.size() - 6) + QStringLiteral("ColorButton"),
-                        QStringLiteral("The colour of the text set with \"%1\".").arg(text),
-                        [get, set](TGFlatCalendar& s, TColor c) {
-                            TObjectFont f = get(s);
-                            f.Color = c;
-                            set(s, f);
-                        });
-    color->setToolTip(QStringLiteral("%1 colour").arg(text));
-    connect(button, &QPushButton::clicked, this, [this, text, get, set] {
-        const TObjectFont current = get(*Sample);
-        const auto chosen = prompter().chooseFont(current.toQFont(1.0f, TGGraphicControl::ppi()),
-                                                  QStringLiteral("Font"));
-        if (!chosen)
-            return;
-        TObjectFont f = current;
-        f.assign(*chosen, TGGraphicControl::ppi());
-        edit([&](TGFlatCalendar& s) { set(s, f); });
+    QPushButton* button = dialogButton(text, name, help, this);
+    connect(button, &QPushButton::clicked, this, [this, get, set] {
+        if (const auto chosen = ChooseObjectFont(get(*Sample), TGGraphicControl::ppi(), QStringLiteral("Font")))
+            edit([&](TGFlatCalendar& s) { set(s, *chosen); });
     });
-    grid->addWidget(button, row, 0);
-    grid->addWidget(color, row, 1);
+    return button;
 }
 
 // --- Groups --------------------------------------------------------------------------------
@@ -242,20 +225,25 @@ QWidget* TFlatCalendarEditor::buildMiscellaneous()
 QWidget* TFlatCalendarEditor::buildFonts()
 {
     auto* box = new QGroupBox(QStringLiteral("Fonts"), this);
-    auto* grid = new QGridLayout(box);
-    fontRow(grid, 0, QStringLiteral("Title Font"), QStringLiteral("TitleFontbutton"),
-            QStringLiteral("The font of the month's name."), TitleFontbutton, TitleFontColorButton,
-            [](const TGFlatCalendar& s) -> const TObjectFont& { return s.TitleFont(); },
-            [](TGFlatCalendar& s, const TObjectFont& f) { s.SetTitleFont(f); });
-    fontRow(grid, 1, QStringLiteral("Header Font"), QStringLiteral("HeaderFontbutton"),
-            QStringLiteral("The font of the day names."), HeaderFontbutton, HeaderFontColorButton,
-            [](const TGFlatCalendar& s) -> const TObjectFont& { return s.DayNameFont(); },
-            [](TGFlatCalendar& s, const TObjectFont& f) { s.SetDayNameFont(f); });
-    fontRow(grid, 2, QStringLiteral("Cell Font"), QStringLiteral("CellFontbutton"),
-            QStringLiteral("The font of the day numbers."), CellFontbutton, CellFontColorButton,
-            [](const TGFlatCalendar& s) -> const TObjectFont& { return s.CellFont(); },
-            [](TGFlatCalendar& s, const TObjectFont& f) { s.SetCellFont(f); });
-    grid->setRowStretch(3, 1);
+    auto* column = new QVBoxLayout(box);
+    TitleFontbutton = fontButton(
+        QStringLiteral("Title Font"), QStringLiteral("TitleFontbutton"),
+        QStringLiteral("The font and colour of the month's name."),
+        [](const TGFlatCalendar& s) -> const TObjectFont& { return s.TitleFont(); },
+        [](TGFlatCalendar& s, const TObjectFont& f) { s.SetTitleFont(f); });
+    HeaderFontbutton = fontButton(
+        QStringLiteral("Header Font"), QStringLiteral("HeaderFontbutton"),
+        QStringLiteral("The font and colour of the day names."),
+        [](const TGFlatCalendar& s) -> const TObjectFont& { return s.DayNameFont(); },
+        [](TGFlatCalendar& s, const TObjectFont& f) { s.SetDayNameFont(f); });
+    CellFontbutton = fontButton(
+        QStringLiteral("Cell Font"), QStringLiteral("CellFontbutton"),
+        QStringLiteral("The font and colour of the day numbers."),
+        [](const TGFlatCalendar& s) -> const TObjectFont& { return s.CellFont(); },
+        [](TGFlatCalendar& s, const TObjectFont& f) { s.SetCellFont(f); });
+    for (QPushButton* b : {TitleFontbutton, HeaderFontbutton, CellFontbutton})
+        column->addWidget(b);
+    column->addStretch(1);
     return box;
 }
 
@@ -368,9 +356,6 @@ void TFlatCalendarEditor::FormActivate()
     ShowtitleInyearCheck->setChecked(s.ShowYear());
     HeadersStyleCombo->setCurrentIndex(int(s.DayNameStyle()));
     LanguageCombo->setCurrentIndex(int(s.Language()));
-    TitleFontColorButton->setColor(s.TitleFont().Color);
-    HeaderFontColorButton->setColor(s.DayNameFont().Color);
-    CellFontColorButton->setColor(s.CellFont().Color);
     CalendarBorderCombo->setCurrentIndex(int(s.CalendarBorderStyle()));
     HeaderBorderCombo->setCurrentIndex(int(s.DayNameBorderStyle()));
     CellBorderCombo->setCurrentIndex(int(s.CellBorderStyle()));

@@ -7,7 +7,6 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
-class QGridLayout;
 class QPushButton;
 class QScrollArea;
 class QSpinBox;
@@ -34,10 +33,6 @@ public:
     QPushButton* TitleFontbutton = nullptr;
     QPushButton* HeaderFontbutton = nullptr;
     QPushButton* CellFontbutton = nullptr;
-    // The font dialog has no colour, so each font has its colour button beside it.
-    TColorButton* TitleFontColorButton = nullptr;
-    TColorButton* HeaderFontColorButton = nullptr;
-    TColorButton* CellFontColorButton = nullptr;
     QComboBox* CalendarBorderCombo = nullptr;
     QComboBox* HeaderBorderCombo = nullptr;
     QComboBox* CellBorderCombo = nullptr;
@@ -71,9 +66,9 @@ private:
                               std::function<void(TGFlatCalendar&, TColor)> apply);
     using FontGetter = std::function<const TObjectFont&(const TGFlatCalendar&)>;
     using FontSetter = std::function<void(TGFlatCalendar&, const TObjectFont&)>;
-    // A font button and the colour button of that font's text.
-    void fontRow(QGridLayout* grid, int row, const QString& text, const QString& name, const QString& help,
-                 QPushButton*& button, TColorButton*& color, FontGetter get, FontSetter set);
+    // A button that opens the font dialog (with the text colour) for one of Sample's fonts.
+    QPushButton* fontButton(const QString& text, const QString& name, const QString& help, FontGetter get,
+                            FontSetter set);
     // Runs a control's change on Sample unless the controls are being loaded.
     void edit(const std::function<void(TGFlatCalendar&)>& change);
 

@@ -84,7 +84,8 @@ void changeEverything(TFlatCalendarEditor& d)
     pick(d.HeaderBorderCombo, 2);
     pick(d.CellBorderCombo, 3);
     QTest::mouseClick(d.TitleFontbutton, Qt::LeftButton);
-    d.CellFontColorButton->pickColor(clRed); // what a click on the palette's swatch does
+    QTest::mouseClick(d.CellFontbutton, Qt::LeftButton);
+    // What a click on a palette's swatch does.
     d.Bodybackgroundbutton->pickColor(0x00C0C0);
     d.HeaderBackgroundButton->pickColor(0x808080);
     d.TitleBackgroundbutton->pickColor(clWhite);
@@ -111,6 +112,7 @@ void checkEverythingChanged(const TGFlatCalendar& s)
     QCOMPARE(s.TitleFont().Size(96), 14);
     QVERIFY(s.TitleFont().Bold);
     QCOMPARE(s.CellFont().Color, clRed);
+    QCOMPARE(s.CellFont().Name, QStringLiteral("Arial")); // the same face keeps its stored name
     QCOMPARE(s.Backgroundcolor(), TColor(0x00C0C0));
     QCOMPARE(s.DayNameBGColor(), TColor(0x808080));
     QCOMPARE(s.TitleBGcolor(), clWhite);
@@ -120,12 +122,17 @@ void checkEverythingChanged(const TGFlatCalendar& s)
     QVERIFY(s.CalTransparent());
 }
 
-QFont chosenTitleFont()
+// Answers for the title font (another family, size and style) and the cell font (the
+// same face in red).
+void queueFontAnswers(ScriptedPrompter& prompts)
 {
-    QFont font(QStringLiteral("Liberation Serif"));
-    font.setPointSize(14);
-    font.setBold(true);
-    return font;
+    QFont title(QStringLiteral("Liberation Serif"));
+    title.setPointSize(14);
+    title.setBold(true);
+    QFont cell(QStringLiteral("Liberation Sans"));
+    cell.setPointSize(7);
+    prompts.fontAnswers = {title, cell};
+    prompts.fontColorAnswers = {QColor(0, 0, 0), QColor(255, 0, 0)};
 }
 } // namespace
 
@@ -167,7 +174,7 @@ private slots:
         ovtest::HostFixture f;
         TGFlatCalendar* c = setUpCalendar(f);
         const QByteArray original = c->Record();
-        f.prompts->fontAnswers.push_back(chosenTitleFont());
+        queueFontAnswers(*f.prompts);
         answer(f, QStringLiteral("OkButton"), [&](TFlatCalendarEditor& d) {
             changeEverything(d);
             // The preview takes each change at once; the object waits for Ok.
@@ -198,7 +205,7 @@ private slots:
         ovtest::HostFixture f;
         TGFlatCalendar* c = setUpCalendar(f);
         const QByteArray original = c->Record();
-        f.prompts->fontAnswers.push_back(chosenTitleFont());
+        queueFontAnswers(*f.prompts);
         answer(f, QStringLiteral("CancelButton"), [&](TFlatCalendarEditor& d) {
             changeEverything(d);
             checkEverythingChanged(*d.Sample);
@@ -250,7 +257,7 @@ private slots:
         for (QWidget* w : d.findChildren<QWidget*>())
             if (qobject_cast<QComboBox*>(w) || qobject_cast<QAbstractButton*>(w) || qobject_cast<QSpinBox*>(w))
                 controls << w;
-        QVERIFY(controls.size() >= 27);
+        QVERIFY(controls.size() >= 24);
         for (QWidget* w : controls) {
             QVERIFY2(!w->whatsThis().isEmpty(), qPrintable(w->objectName()));
             QCOMPARE(w->contextMenuPolicy(), Qt::CustomContextMenu);
