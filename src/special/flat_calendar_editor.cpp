@@ -1,10 +1,11 @@
 #include "flat_calendar_editor.h"
 
 #include "objects/object_font.h"
+#include "platform/help_contexts.h"
 #include "platform/shell_helpers.h"
 #include "special/flat_calendar.h"
 #include "widgets/color_button.h"
-#include "widgets/whats_this.h"
+#include "widgets/dialog_help.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,7 +21,6 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWhatsThis>
 
 namespace {
 const QStringList kBorderChoices{QStringLiteral("None"), QStringLiteral("All"), QStringLiteral("Top"),
@@ -36,12 +36,11 @@ int currentYear()
     return ok ? year : 1998;
 }
 
-QPushButton* dialogButton(const QString& text, const QString& name, const QString& help, QWidget* parent)
+QPushButton* dialogButton(const QString& text, const QString& name, QWidget* parent)
 {
     auto* b = new QPushButton(text, parent);
     b->setObjectName(name);
     b->setAutoDefault(false);
-    SetContextHelp(b, help);
     return b;
 }
 } // namespace
@@ -81,32 +80,20 @@ TFlatCalendarEditor::TFlatCalendarEditor(QWidget* parent) : QDialog(parent)
     outer->addLayout(groups);
 
     auto* buttons = new QHBoxLayout;
-    QPushButton* ok = dialogButton(QStringLiteral("Ok"), QStringLiteral("OkButton"),
-                                   QStringLiteral("Gives the floating calendar the settings shown here."), this);
+    QPushButton* ok = dialogButton(QStringLiteral("Ok"), QStringLiteral("OkButton"), this);
     ok->setDefault(true);
-    QPushButton* cancel = dialogButton(QStringLiteral("Cancel"), QStringLiteral("CancelButton"),
-                                       QStringLiteral("Closes the dialog and leaves the calendar as it was."), this);
-    QPushButton* help = dialogButton(QStringLiteral("Help"), QStringLiteral("HelpButton"),
-                                     QStringLiteral("Shows the help topic about floating calendars."), this);
-    auto* mouseHelp = new QToolButton(this);
-    mouseHelp->setObjectName(QStringLiteral("MouseHelpButton"));
-    mouseHelp->setText(QStringLiteral("?"));
-    mouseHelp->setToolTip(QStringLiteral("Click here, then on a control to learn what it does"));
-    SetContextHelp(mouseHelp, QStringLiteral("Click it, then click any control to see what the control does."));
+    QPushButton* cancel = dialogButton(QStringLiteral("Cancel"), QStringLiteral("CancelButton"), this);
+    QPushButton* help = dialogButton(QStringLiteral("Help"), QStringLiteral("HelpButton"), this);
     buttons->addStretch(1);
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     buttons->addWidget(help);
-    buttons->addWidget(mouseHelp);
+    buttons->addWidget(createWhatsThisButton(this));
     outer->addLayout(buttons);
 
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(help, &QPushButton::clicked, this, [] {
-        if (HelpRequested)
-            HelpRequested(kHelpContext);
-    });
-    connect(mouseHelp, &QToolButton::clicked, this, [] { QWhatsThis::enterWhatsThisMode(); });
+    attachHelp(this, HelpContexts::FloatingCalendarProperties, help);
 
     // Controls write to Sample only once they have been loaded from it.
     YearSpinner->setValue(currentYear());
@@ -119,13 +106,11 @@ void TFlatCalendarEditor::edit(const std::function<void(TGFlatCalendar&)>& chang
         change(*Sample);
 }
 
-QComboBox* TFlatCalendarEditor::combo(const QString& name, const QStringList& items, const QString& help,
-                                      std::function<void(int)> apply)
+QComboBox* TFlatCalendarEditor::combo(const QString& name, const QStringList& items, std::function<void(int)> apply)
 {
     auto* c = new QComboBox(this);
     c->setObjectName(name);
     c->addItems(items);
-    SetContextHelp(c, help);
     connect(c, &QComboBox::currentIndexChanged, this, [this, apply = std::move(apply)](int i) {
         if (i >= 0)
             edit([&](TGFlatCalendar&) { apply(i); });
@@ -133,22 +118,20 @@ QComboBox* TFlatCalendarEditor::combo(const QString& name, const QStringList& it
     return c;
 }
 
-TColorButton* TFlatCalendarEditor::colorButton(const QString& text, const QString& name, const QString& help,
+TColorButton* TFlatCalendarEditor::colorButton(const QString& text, const QString& name,
                                                std::function<void(TGFlatCalendar&, TColor)> apply)
 {
     auto* b = new TColorButton(text, this);
     b->setObjectName(name);
     b->setAutoDefault(false);
-    SetContextHelp(b, help);
     connect(b, &TColorButton::colorChanged, this,
             [this, apply = std::move(apply)](TColor c) { edit([&](TGFlatCalendar& s) { apply(s, c); }); });
     return b;
 }
 
-QPushButton* TFlatCalendarEditor::fontButton(const QString& text, const QString& name, const QString& help,
-                                             FontGetter get, FontSetter set)
+QPushButton* TFlatCalendarEditor::fontButton(const QString& text, const QString& name, FontGetter get, FontSetter set)
 {
-    QPushButton* button = dialogButton(text, name, help, this);
+    QPushButton* button = dialogButton(text, name, this);
     connect(button, &QPushButton::clicked, this, [this, get, set] {
         if (const auto chosen = ChooseObjectFont(get(*Sample), TGGraphicControl::ppi(), QStringLiteral("Font")))
             edit([&](TGFlatCalendar& s) { set(s, *chosen); });
@@ -165,12 +148,11 @@ QWidget* TFlatCalendarEditor::buildMiscellaneous()
     QStringList months;
     for (int m = 1; m <= 12; ++m)
         months << flatCalendarMonthNames(TFlatCalLanguage::fclEnglish)[m - 1];
-    MonthCombo = combo(QStringLiteral("MonthCombo"), months, QStringLiteral("The month the calendar shows."),
+    MonthCombo = combo(QStringLiteral("MonthCombo"), months,
                        [this](int i) { Sample->SetMonth(i + 1); });
     YearSpinner = new QSpinBox(box);
     YearSpinner->setObjectName(QStringLiteral("YearSpinner"));
     YearSpinner->setRange(kFirstYear, kLastYear);
-    SetContextHelp(YearSpinner, QStringLiteral("The year of the month the calendar shows."));
     connect(YearSpinner, &QSpinBox::valueChanged, this,
             [this](int y) { edit([y](TGFlatCalendar& s) { s.SetYear(y); }); });
     auto* yearCaption = new QLabel(QStringLiteral("Year"), box);
@@ -178,14 +160,12 @@ QWidget* TFlatCalendarEditor::buildMiscellaneous()
 
     auto* weekBox = new QGroupBox(QStringLiteral("Week Starts On"), box);
     weekBox->setObjectName(QStringLiteral("WeekStartsOn"));
-    SetContextHelp(weekBox, QStringLiteral("The day in the first column: Sunday or Monday."));
     auto* weekRow = new QHBoxLayout(weekBox);
     WeekStartsOn = new QButtonGroup(weekBox);
     const QStringList days{QStringLiteral("Sunday"), QStringLiteral("Monday")};
     for (int i = 0; i < days.size(); ++i) {
         auto* radio = new QRadioButton(days[i], weekBox);
         radio->setObjectName(QStringLiteral("WeekStartsOn") + days[i]);
-        SetContextHelp(radio, QStringLiteral("Weeks start on %1.").arg(days[i]));
         WeekStartsOn->addButton(radio, i);
         weekRow->addWidget(radio);
     }
@@ -194,19 +174,16 @@ QWidget* TFlatCalendarEditor::buildMiscellaneous()
 
     ShowtitleInyearCheck = new QCheckBox(QStringLiteral("Show Year in Title"), box);
     ShowtitleInyearCheck->setObjectName(QStringLiteral("ShowtitleInyearCheck"));
-    SetContextHelp(ShowtitleInyearCheck, QStringLiteral("The title shows the year after the month's name."));
     connect(ShowtitleInyearCheck, &QCheckBox::toggled, this,
             [this](bool on) { edit([on](TGFlatCalendar& s) { s.SetShowYear(on); }); });
 
     HeadersStyleCombo = combo(QStringLiteral("HeadersStyleCombo"),
                               {QStringLiteral("First Character"), QStringLiteral("First Three Characters"),
                                QStringLiteral("Whole Word")},
-                              QStringLiteral("How much of each day's name the row above the days shows."),
                               [this](int i) { Sample->SetDayNameStyle(TFlatCalHeadersStyle(i)); });
     LanguageCombo = combo(QStringLiteral("LanguageCombo"),
                           {QStringLiteral("English"), QStringLiteral("Deutsch"), QString::fromUtf8("Français"),
                            QStringLiteral("L'italiano"), QString::fromUtf8("Español")},
-                          QStringLiteral("The language of the month and day names."),
                           [this](int i) { Sample->SetLanguage(TFlatCalLanguage(i)); });
 
     grid->addWidget(MonthCombo, 0, 0, 1, 2);
@@ -228,17 +205,14 @@ QWidget* TFlatCalendarEditor::buildFonts()
     auto* column = new QVBoxLayout(box);
     TitleFontbutton = fontButton(
         QStringLiteral("Title Font"), QStringLiteral("TitleFontbutton"),
-        QStringLiteral("The font and colour of the month's name."),
         [](const TGFlatCalendar& s) -> const TObjectFont& { return s.TitleFont(); },
         [](TGFlatCalendar& s, const TObjectFont& f) { s.SetTitleFont(f); });
     HeaderFontbutton = fontButton(
         QStringLiteral("Header Font"), QStringLiteral("HeaderFontbutton"),
-        QStringLiteral("The font and colour of the day names."),
         [](const TGFlatCalendar& s) -> const TObjectFont& { return s.DayNameFont(); },
         [](TGFlatCalendar& s, const TObjectFont& f) { s.SetDayNameFont(f); });
     CellFontbutton = fontButton(
         QStringLiteral("Cell Font"), QStringLiteral("CellFontbutton"),
-        QStringLiteral("The font and colour of the day numbers."),
         [](const TGFlatCalendar& s) -> const TObjectFont& { return s.CellFont(); },
         [](TGFlatCalendar& s, const TObjectFont& f) { s.SetCellFont(f); });
     for (QPushButton* b : {TitleFontbutton, HeaderFontbutton, CellFontbutton})
@@ -252,13 +226,10 @@ QWidget* TFlatCalendarEditor::buildBorders()
     auto* box = new QGroupBox(QStringLiteral("Borders"), this);
     auto* grid = new QGridLayout(box);
     CalendarBorderCombo = combo(QStringLiteral("CalendarBorderCombo"), kBorderChoices,
-                                QStringLiteral("The lines around the whole calendar."),
                                 [this](int i) { Sample->SetCalendarBorderStyle(TFlatCalBorderStyle(i)); });
     HeaderBorderCombo = combo(QStringLiteral("HeaderBorderCombo"), kBorderChoices,
-                              QStringLiteral("The lines around the row of day names."),
                               [this](int i) { Sample->SetDayNameBorderStyle(TFlatCalBorderStyle(i)); });
     CellBorderCombo = combo(QStringLiteral("CellBorderCombo"), kBorderChoices,
-                            QStringLiteral("The grid lines between the day numbers."),
                             [this](int i) { Sample->SetCellBorderStyle(TFlatCalBorderStyle(i)); });
     const std::pair<const char*, QComboBox*> rows[] = {
         {"Calendar ", CalendarBorderCombo}, {"Header", HeaderBorderCombo}, {"Cell ", CellBorderCombo}};
@@ -278,18 +249,13 @@ QWidget* TFlatCalendarEditor::buildColors()
     auto* box = new QGroupBox(QStringLiteral("Colors"), this);
     auto* column = new QVBoxLayout(box);
     TitleBackgroundbutton = colorButton(QStringLiteral("Title Background"), QStringLiteral("TitleBackgroundbutton"),
-                                        QStringLiteral("The colour behind the month's name."),
                                         [](TGFlatCalendar& s, TColor c) { s.SetTitleBGcolor(c); });
     HeaderBackgroundButton = colorButton(QStringLiteral("Header Background "), QStringLiteral("HeaderBackgroundButton"),
-                                         QStringLiteral("The colour behind the day names."),
                                          [](TGFlatCalendar& s, TColor c) { s.SetDayNameBGColor(c); });
     Bodybackgroundbutton = colorButton(QStringLiteral("Body Background "), QStringLiteral("Bodybackgroundbutton"),
-                                       QStringLiteral("The colour behind the day numbers."),
                                        [](TGFlatCalendar& s, TColor c) { s.SetBackgroundcolor(c); });
     TransparentCheck = new QCheckBox(QStringLiteral("Transparent"), box);
     TransparentCheck->setObjectName(QStringLiteral("TransparentCheck"));
-    SetContextHelp(TransparentCheck,
-                   QStringLiteral("The page shows through: no backgrounds and no shadow are painted."));
     connect(TransparentCheck, &QCheckBox::toggled, this,
             [this](bool on) { edit([on](TGFlatCalendar& s) { s.SetCalTransparent(on); }); });
     for (QWidget* w : {static_cast<QWidget*>(TitleBackgroundbutton), static_cast<QWidget*>(HeaderBackgroundButton),
@@ -304,17 +270,14 @@ QWidget* TFlatCalendarEditor::buildShadow()
     auto* box = new QGroupBox(QStringLiteral("Shadow"), this);
     auto* grid = new QGridLayout(box);
     ShadowColorButton = colorButton(QStringLiteral("Color"), QStringLiteral("ShadowColorButton"),
-                                    QStringLiteral("The colour of the shadow."),
                                     [](TGFlatCalendar& s, TColor c) { s.SetShadowColor(c); });
     ShadowOrientationCombo = combo(QStringLiteral("ShadowOrientationCombo"),
                                    {QStringLiteral("Lower Right"), QStringLiteral("Lower Left"),
                                     QStringLiteral("UpperRight"), QStringLiteral("UpperLeft")},
-                                   QStringLiteral("The corner the shadow falls toward."),
                                    [this](int i) { Sample->SetShadowPosition(TFlatShadowPosition(i)); });
     ShadowDepthSpinner = new QSpinBox(box);
     ShadowDepthSpinner->setObjectName(QStringLiteral("ShadowDepthSpinner"));
     ShadowDepthSpinner->setRange(0, 10);
-    SetContextHelp(ShadowDepthSpinner, QStringLiteral("How far the shadow reaches, in pixels; 0 shows none."));
     connect(ShadowDepthSpinner, &QSpinBox::valueChanged, this,
             [this](int d) { edit([d](TGFlatCalendar& s) { s.SetShadowDepth(d); }); });
     auto* orientation = new QLabel(QStringLiteral("Orientation"), box);

@@ -47,10 +47,6 @@ public:
     // Loads the controls from Sample; runs once, when the dialog is first shown.
     void FormActivate();
 
-    static constexpr int kHelpContext = 40015;
-    // The help system shows the dialog's topic (set by the program once help exists).
-    static inline std::function<void(int)> HelpRequested;
-
 protected:
     void showEvent(QShowEvent* event) override;
 
@@ -60,15 +56,13 @@ private:
     QWidget* buildBorders();
     QWidget* buildColors();
     QWidget* buildShadow();
-    QComboBox* combo(const QString& name, const QStringList& items, const QString& help,
-                     std::function<void(int)> apply);
-    TColorButton* colorButton(const QString& text, const QString& name, const QString& help,
+    QComboBox* combo(const QString& name, const QStringList& items, std::function<void(int)> apply);
+    TColorButton* colorButton(const QString& text, const QString& name,
                               std::function<void(TGFlatCalendar&, TColor)> apply);
     using FontGetter = std::function<const TObjectFont&(const TGFlatCalendar&)>;
     using FontSetter = std::function<void(TGFlatCalendar&, const TObjectFont&)>;
     // A button that opens the font dialog (with the text colour) for one of Sample's fonts.
-    QPushButton* fontButton(const QString& text, const QString& name, const QString& help, FontGetter get,
-                            FontSetter set);
+    QPushButton* fontButton(const QString& text, const QString& name, FontGetter get, FontSetter set);
     // Runs a control's change on Sample unless the controls are being loaded.
     void edit(const std::function<void(TGFlatCalendar&)>& change);
 
