@@ -1,18 +1,21 @@
-// fuzz-link: ov_objects
+// fuzz-link: ov_objects ov_special
 // The object clipboard file (and the objects section of calendar files, which reads the
 // same records): whatever the bytes, reading creates complete objects or reports why it
 // stopped; anything else (crash, leak, hang, huge allocation, undefined behaviour) is a
-// finding. What was read must write and read back to the same bytes.
+// finding. What was read must write and read back to the same bytes, and draw.
 #include "objects/base_panel.h"
 #include "objects/graphic_control.h"
 #include "objects/object_classes.h"
 #include "objects/object_filer.h"
 #include "platform/program_folder.h"
 #include "platform/screen_ppi.h"
+#include "special/flat_calendar.h"
 #include "stream/stream_reader.h"
 #include "stream/stream_writer.h"
 
 #include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <cstddef>
 #include <cstdint>
@@ -38,6 +41,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     setUserDataFolderOverride(userData->path());
     setScreenPPIOverride(96);
     RegisterStandardObjectClasses();
+    RegisterObjectClass<TGFlatCalendar>("TGFlatCalendar", TGFlatCalendar::Properties());
     return 0;
 }
 
@@ -54,9 +58,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const EStreamError&) {
         return 0;
     }
-    for (TGGraphicControl* o : read.objects)
+    QImage canvas(64, 64, QImage::Format_RGB32);
+    for (TGGraphicControl* o : read.objects) {
         if (!o->ContextMenu() || o->Reading)
             std::abort(); // an object left half-built
+        QPainter p(&canvas);
+        o->paintTo(p); // whatever values were stored
+    }
     // Written and read again, the objects give the same bytes.
     const QByteArray once = written(read.objects);
     TGBasePanel again;

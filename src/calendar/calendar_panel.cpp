@@ -8,6 +8,7 @@
 #include "objects/p_label.h"
 #include "platform/numeric.h"
 #include "richtext/rtf_renderer.h"
+#include "special/flat_calendar.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,6 +17,7 @@ TCalendarPanel32::TCalendarPanel32(QWidget* parent, int ppi) : TGBasePanel(paren
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     RegisterStandardObjectClasses();
+    RegisterObjectClass<TGFlatCalendar>("TGFlatCalendar", TGFlatCalendar::Properties());
     // Each cell's text is drawn into its free area, one pixel larger each way, on white.
     m_cellText = [this](QPainter& p, int cell, const TRect& rFree) {
         const TWPRtfStorage* store = CellStorage(cell);
@@ -114,6 +116,10 @@ void TCalendarPanel32::CreateObjectInRect(QRect& r)
         PlaceObject(label, r);
         label->SetTransparent(false);
         label->SetBorderStyle(TBorderStyle::bsSingle);
+    } else if (state == TLPanelState::psFlatCalendar) {
+        auto* calendar = new TGFlatCalendar;
+        calendar->AfterLoad();
+        PlaceObject(calendar, r);
     }
     // The other tools' classes are not part of this build; their buttons stay disabled.
     unsetCursor();

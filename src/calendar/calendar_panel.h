@@ -44,7 +44,7 @@ public:
     ObjectSectionWriter objectSectionWriter() const;
     ObjectSectionReader objectSectionReader();
 
-    // Creates an object for the current tool (only the label tool has a class yet).
+    // Creates an object for the current tool (the label and floating-calendar tools).
     void CreateObjectInRect(QRect& r) override;
 
 protected:

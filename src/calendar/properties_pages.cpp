@@ -1,9 +1,9 @@
 // The ten pages of the properties dialog: their controls and what each control does
 // to the preview page.
-#include "calendar/calendar_languages.h"
 #include "calendar/calendar_panel.h"
 #include "calendar/properties_dialog.h"
 #include "calendar/set_time_dialog.h"
+#include "platform/calendar_languages.h"
 #include "platform/font_choice.h"
 #include "widgets/color_button.h"
 

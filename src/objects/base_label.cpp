@@ -3,7 +3,6 @@
 #include "objects/base_panel.h"
 #include "objects/color_identifiers.h"
 #include "objects/object_properties.h"
-#include "platform/font_choice.h"
 #include "platform/prompter.h"
 
 #include <QFontMetrics>
@@ -319,16 +318,8 @@ void TGBaseLabel::AssignFont(const QFont& f)
 
 void TGBaseLabel::ChooseFont()
 {
-    QColor color = toQColor(m_font.Color);
-    const auto chosen = ChooseStoredFont(m_font.toQFont(1.0f, ppi()), QStringLiteral("Font"), &color);
-    if (!chosen)
-        return;
-    TObjectFont font = m_font;
-    font.assign(*chosen, ppi());
-    // A colour the dialog leaves alone keeps its stored form (a system colour stays one).
-    if (color.rgb() != toQColor(m_font.Color).rgb())
-        font.Color = fromQColor(color);
-    SetFont(font);
+    if (const auto chosen = ChooseObjectFont(m_font, ppi(), QStringLiteral("Font")))
+        SetFont(*chosen);
 }
 
 void TGBaseLabel::UpdateMenuChecks()

@@ -1,5 +1,6 @@
 #include "object_font.h"
 
+#include "platform/font_choice.h"
 #include "platform/numeric.h"
 
 #include <algorithm>
@@ -72,4 +73,17 @@ const char* fontPitchName(TFontPitch p)
     case TFontPitch::fpFixed: return "fpFixed";
     default: return "fpDefault";
     }
+}
+
+std::optional<TObjectFont> ChooseObjectFont(const TObjectFont& font, int ppi, const QString& title)
+{
+    QColor color = toQColor(font.Color);
+    const auto chosen = ChooseStoredFont(font.toQFont(1.0f, ppi), title, &color);
+    if (!chosen)
+        return std::nullopt;
+    TObjectFont f = font;
+    f.assign(*chosen, ppi);
+    if (color.rgb() != toQColor(font.Color).rgb())
+        f.Color = fromQColor(color);
+    return f;
 }

@@ -3,6 +3,7 @@
 
 #include <QFont>
 #include <QString>
+#include <optional>
 
 // The font of a placed object as its record stores it: colour, the character height
 // in pixels (negative, as written), name, pitch and style. The point size follows from
@@ -32,3 +33,8 @@ struct TObjectFont {
 };
 
 const char* fontPitchName(TFontPitch p);
+
+// The font dialog for an object's font, with its colour: the font as chosen (the stored
+// family name kept when the same face is chosen), or nothing when cancelled. A colour
+// the dialog leaves alone keeps its stored form (a system colour stays one).
+std::optional<TObjectFont> ChooseObjectFont(const TObjectFont& font, int ppi, const QString& title);

@@ -9,8 +9,10 @@ void TCalendarMain::createObjectCommands()
 {
     CalendarPanel->DroppedObjectEvent = [this](QRect& r) { CalendarPanelDroppedObjectEvent(r); };
     CalendarPanel->LabelChangedEvent = [this] { CalendarPanelLabelChangedEvent(); };
-    // Labels exist; the other creation tools wait for their object classes.
+    // Labels and floating calendars exist; the other creation tools wait for their
+    // object classes.
     setCommandAvailable(DrawLabelButton, true);
+    setCommandAvailable(PSpeedButton1, true);
 }
 
 void TCalendarMain::CalendarPanelDroppedObjectEvent(QRect&)

@@ -1,8 +1,10 @@
 // Calendar files with placed objects: read onto the page, written back unchanged.
 #include "calendar/calendar_panel.h"
 #include "calendar_file_golden.h"
+#include "../special/flat_calendar_bytes.h"
 #include "objects/handle.h"
 #include "objects/p_label.h"
+#include "special/flat_calendar.h"
 #include "platform/prompter.h"
 #include "platform/screen_ppi.h"
 #include "test_registry.h"
@@ -40,6 +42,16 @@ QByteArray legacyImage()
     return x.listEnd().listEnd().b;
 }
 
+// The bytes as the calendar file "in.OVF" in dir.
+QString inputFile(const QTemporaryDir& dir, const QByteArray& bytes)
+{
+    const QString path = dir.filePath(QStringLiteral("in.OVF"));
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
 QByteArray fileBytes(const QString& path)
 {
     QFile f(path);
@@ -57,11 +69,7 @@ private slots:
         QTemporaryDir dir;
         const QByteArray objects = legacyLabel("Component0", 40, "Hello") + legacyImage();
         const QByteArray legacy = golden::knownFile(4, QByteArray(), objects);
-        const QString in = dir.filePath(QStringLiteral("in.OVF")), out = dir.filePath(QStringLiteral("out.OVF"));
-        QFile f(in);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(legacy);
-        f.close();
+        const QString in = inputFile(dir, legacy), out = dir.filePath(QStringLiteral("out.OVF"));
 
         TCalendarPanel32 page(nullptr, 96);
         page.LoadFromFile(in);
@@ -85,11 +93,8 @@ private slots:
     void objectsAreNamedByTheFirstFreeNumbers()
     {
         QTemporaryDir dir;
-        const QString in = dir.filePath(QStringLiteral("in.OVF"));
-        QFile f(in);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(golden::knownFile(4, {}, legacyLabel("Special7", 1, "a") + legacyLabel("Special9", 2, "b")));
-        f.close();
+        const QString in =
+            inputFile(dir, golden::knownFile(4, {}, legacyLabel("Special7", 1, "a") + legacyLabel("Special9", 2, "b")));
         TCalendarPanel32 page(nullptr, 96);
         page.LoadFromFile(in);
         QCOMPARE(page.Objects()[0]->objectName(), QStringLiteral("Component0"));
@@ -101,11 +106,7 @@ private slots:
         QTemporaryDir dir;
         Bytes bad;
         bad.raw("TPF0").name("TGPLabel").name("Component2").name("Left").tag(77);
-        const QString in = dir.filePath(QStringLiteral("in.OVF"));
-        QFile f(in);
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(golden::knownFile(4, {}, legacyLabel("Component0", 40, "kept") + bad.b));
-        f.close();
+        const QString in = inputFile(dir, golden::knownFile(4, {}, legacyLabel("Component0", 40, "kept") + bad.b));
         TCalendarPanel32 page(nullptr, 96);
         TCalendarFileInfo info;
         page.LoadFromFile(in, &info);
@@ -150,6 +151,72 @@ private slots:
         QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(!cellClicked);
         QCOMPARE(page.Handle()->Count(), 1);
+    }
+
+    void floatingCalendarToolPlacesACalendarWhereDrawnWithoutADialog()
+    {
+        TCalendarPanel32 page(nullptr, 96);
+        page.ApplyMainFormDesignValues();
+        page.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&page));
+        ScopedScriptedPrompter prompts;
+        int dropped = 0;
+        page.DroppedObjectEvent = [&](QRect&) { ++dropped; };
+        page.SetPanelState(TLPanelState::psFlatCalendar);
+        // A rectangle dragged from lower right to upper left.
+        QTest::mousePress(&page, Qt::LeftButton, {}, QPoint(330, 260));
+        QTest::mouseMove(&page, QPoint(200, 150));
+        QTest::mouseMove(&page, QPoint(130, 100));
+        QTest::mouseRelease(&page, Qt::LeftButton, {}, QPoint(130, 100));
+        QCOMPARE(page.Objects().size(), 1);
+        auto* calendar = qobject_cast<TGFlatCalendar*>(page.Objects().first());
+        QVERIFY(calendar);
+        QCOMPARE(calendar->geometry(), QRect(130, 100, 200, 160));
+        QCOMPARE(calendar->Month(), QDate::currentDate().month());
+        QCOMPARE(calendar->Year(), QDate::currentDate().year());
+        QVERIFY(calendar->MenuItem(QStringLiteral("Properties")));
+        QVERIFY(calendar->Hooked);
+        QCOMPARE(dropped, 1);
+        QVERIFY(prompts->records.empty()); // no dialog opens
+        QCOMPARE(page.PanelState(), TLPanelState::psPointing);
+
+        // A click makes the smallest one, 50 × 15.
+        page.SetPanelState(TLPanelState::psFlatCalendar);
+        QTest::mouseClick(&page, Qt::LeftButton, {}, QPoint(400, 500));
+        QCOMPARE(page.Objects().size(), 2);
+        QCOMPARE(page.Objects().last()->geometry(), QRect(400, 500, 50, 15));
+        QCOMPARE(page.Objects().last()->objectName(), QStringLiteral("Special2"));
+    }
+
+    void fileWithFloatingCalendarsResavesByteForByte()
+    {
+        QTemporaryDir dir;
+        flatbytes::Record german, shadowed;
+        german.left = 500, german.top = 700, german.language = "fclGerman", german.dayNameStyle = "fdsWhole";
+        german.startOfWeek = 2, german.showYear = true, german.title.style = {"fsBold"};
+        shadowed.objectName = "Component1";
+        shadowed.month = 13; // no such month: kept as stored
+        shadowed.shadowDepth = 5, shadowed.shadowPosition = "fcpUpperLeft", shadowed.shadow = 0x336699;
+        shadowed.transparent = true;
+        const QByteArray legacy = golden::knownFile(4, QByteArray(), german.bytes() + shadowed.bytes());
+        const QString in = inputFile(dir, legacy), out = dir.filePath(QStringLiteral("out.OVF"));
+
+        TCalendarPanel32 page(nullptr, 96);
+        page.LoadFromFile(in);
+        page.HookAllObjects();
+        QCOMPARE(page.Objects().size(), 2);
+        auto* first = qobject_cast<TGFlatCalendar*>(page.Objects()[0]);
+        auto* second = qobject_cast<TGFlatCalendar*>(page.Objects()[1]);
+        QVERIFY(first && second);
+        QCOMPARE(first->Language(), TFlatCalLanguage::fclGerman);
+        QCOMPARE(first->StartOfWeek(), 2);
+        QVERIFY(first->TitleFont().Bold);
+        QCOMPARE(second->Month(), 13);
+        QCOMPARE(second->ShadowColor(), TColor(0x336699));
+        page.DrawToBitmap(); // draws, whatever the month
+
+        page.SaveToFile(out);
+        QCOMPARE(fileBytes(out), legacy);
     }
 
     void bitmapShowsTheObjects()

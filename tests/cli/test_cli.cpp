@@ -1,10 +1,12 @@
 #include "private_cups.h"
 #include "calendar/calendar_panel.h"
 #include "objects/p_label.h"
+#include "special/flat_calendar.h"
 #include "platform/screen_ppi.h"
 #include "test_registry.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -35,6 +37,25 @@ Run cli(const QStringList& args, const QStringList& environment = {})
 }
 
 QJsonArray rect(int l, int t, int r, int b) { return QJsonArray{l, t, r, b}; }
+
+// A new page at 96 pixels per inch, as the program starts one.
+std::unique_ptr<TCalendarPanel32> newPage()
+{
+    setScreenPPIOverride(96);
+    auto page = std::make_unique<TCalendarPanel32>(nullptr, 96);
+    page->ApplyMainFormDesignValues();
+    page->ResetToDefaults();
+    return page;
+}
+
+// orvanta-cli save of the file writes the same bytes again.
+bool resavedUnchanged(const QTemporaryDir& dir, const QString& ovf)
+{
+    const QString again = dir.filePath("again.OVF");
+    QFile a(ovf), b(again);
+    return cli({"save", "--file", ovf, "--out", again}).code == 0 && a.open(QIODevice::ReadOnly)
+        && b.open(QIODevice::ReadOnly) && a.readAll() == b.readAll();
+}
 } // namespace
 
 class TestCli : public QObject {
@@ -90,18 +111,15 @@ private slots:
         QTemporaryDir dir;
         const QString ovf = dir.filePath("objects.OVF");
         {
-            setScreenPPIOverride(96);
-            TCalendarPanel32 page(nullptr, 96);
-            page.ApplyMainFormDesignValues();
-            page.ResetToDefaults();
-            auto* label = new TGPLabel(&page);
+            const auto page = newPage();
+            auto* label = new TGPLabel(page.get());
             label->setObjectName(QStringLiteral("Component0"));
             label->setGeometry(40, 50, 142, 33);
             label->SetCaption(QStringLiteral("Party"));
             label->SetTransparent(false);
             label->SetBackColor(0x00FFFF); // yellow, a named colour
             label->SetDepthShadow(2);
-            page.SaveToFile(ovf);
+            page->SaveToFile(ovf);
         }
         Run r = cli({"dump", ovf});
         QCOMPARE(r.code, 0);
@@ -125,11 +143,54 @@ private slots:
         const QImage img(png);
         QCOMPARE(QColor(img.pixel(170, 55)), QColor(255, 255, 0)); // the label's background
 
-        const QString again = dir.filePath("again.OVF");
-        QCOMPARE(cli({"save", "--file", ovf, "--out", again}).code, 0);
-        QFile a(ovf), b(again);
-        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        QCOMPARE(b.readAll(), a.readAll());
+        QVERIFY(resavedUnchanged(dir, ovf));
+    }
+
+    void floatingCalendarsInDumpRenderAndSave()
+    {
+        QTemporaryDir dir;
+        const QString ovf = dir.filePath("floating.OVF");
+        {
+            const auto page = newPage();
+            auto* calendar = new TGFlatCalendar(page.get());
+            calendar->setObjectName(QStringLiteral("Component0"));
+            calendar->setGeometry(300, 400, 210, 180);
+            calendar->SetMonth(3);
+            calendar->SetYear(2025);
+            calendar->SetLanguage(TFlatCalLanguage::fclItalian);
+            calendar->SetTitleBGcolor(0x0000FF); // red, a named colour
+            calendar->SetShadowDepth(6);
+            calendar->SetShadowColor(0x336699);
+            calendar->SetShadowPosition(TFlatShadowPosition::fcpLowerLeft);
+            page->SaveToFile(ovf);
+        }
+        Run r = cli({"dump", ovf});
+        QCOMPARE(r.code, 0);
+        const QJsonArray objects = QJsonDocument::fromJson(r.out).object()["objects"].toArray();
+        QCOMPARE(objects.size(), 1);
+        const QJsonObject calendar = objects[0].toObject();
+        QCOMPARE(calendar["class"].toString(), QStringLiteral("TGFlatCalendar"));
+        const QJsonObject props = calendar["properties"].toObject();
+        QCOMPARE(props.size(), 6 + 19 + 3 * 3); // common, own, and three fonts of four entries
+        QCOMPARE(props["Language"].toString(), QStringLiteral("fclItalian"));
+        QCOMPARE(props["TitleBGcolor"].toString(), QStringLiteral("clRed"));
+        QCOMPARE(props["ShadowColor"].toInt(), 0x336699);
+        QCOMPARE(props["ShadowPosition"].toString(), QStringLiteral("fcpLowerLeft"));
+        QCOMPARE(props["Month"].toInt(), 3);
+        QCOMPARE(props["CellFont.Height"].toInt(), -9);
+        QCOMPARE(props["CalTransparent"].toBool(true), false);
+
+        // On the page: the shadow below left, the title band above it in red.
+        const QString png = dir.filePath("floating.png");
+        QCOMPARE(cli({"render", "--file", ovf, "--out", png}).code, 0);
+        const QImage img(png);
+        QCOMPARE(QColor(img.pixel(302, 577)), QColor(0x99, 0x66, 0x33));
+        QCOMPARE(QColor(img.pixel(320, 403)), QColor(255, 0, 0));
+        const QString pdf = dir.filePath("floating.pdf");
+        QCOMPARE(cli({"render", "--file", ovf, "--out", pdf}).code, 0);
+        QVERIFY(QFileInfo(pdf).size() > 0);
+
+        QVERIFY(resavedUnchanged(dir, ovf));
     }
 
     void saveDumpAndStyle()

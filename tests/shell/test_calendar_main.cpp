@@ -251,8 +251,8 @@ private slots:
     {
         MainWindowFixture f;
         QVERIFY(f.main->DrawLabelButton->isEnabled());
-        for (QToolButton* tool : {f.main->DrawImageButton, f.main->DrawRichText, f.main->DrawSuperText,
-                                  f.main->PSpeedButton1}) {
+        QVERIFY(f.main->PSpeedButton1->isEnabled());
+        for (QToolButton* tool : {f.main->DrawImageButton, f.main->DrawRichText, f.main->DrawSuperText}) {
             QVERIFY2(!tool->isEnabled(), qPrintable(tool->objectName()));
             tool->click();
             QCOMPARE(f.main->CalendarPanel->PanelState(), TLPanelState::psPointing);

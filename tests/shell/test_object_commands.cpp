@@ -1,6 +1,7 @@
 #include "main_window_fixture.h"
 #include "objects/handle.h"
 #include "objects/p_label.h"
+#include "special/flat_calendar.h"
 #include "test_registry.h"
 
 #include <QDialog>
@@ -29,8 +30,8 @@ private slots:
         MainWindowFixture f;
         QVERIFY(f.main->Pointerbutton->isEnabled());
         QVERIFY(f.main->DrawLabelButton->isEnabled());
-        for (QToolButton* b : {f.main->DrawImageButton, f.main->DrawRichText, f.main->DrawSuperText,
-                               f.main->PSpeedButton1})
+        QVERIFY(f.main->PSpeedButton1->isEnabled());
+        for (QToolButton* b : {f.main->DrawImageButton, f.main->DrawRichText, f.main->DrawSuperText})
             QVERIFY(!b->isEnabled());
     }
 
@@ -50,6 +51,24 @@ private slots:
         f.main->SetModified(false);
         f.page().MoveObjects({{label, label->geometry().translated(5, 0)}});
         QVERIFY(f.main->Modified);
+    }
+
+    void theCalendarToolPlacesAFloatingCalendar()
+    {
+        MainWindowFixture f;
+        f.main->SetModified(false);
+        QTest::mouseClick(f.main->PSpeedButton1, Qt::LeftButton);
+        QCOMPARE(f.page().PanelState(), TLPanelState::psFlatCalendar);
+        QTest::mousePress(&f.page(), Qt::LeftButton, {}, QPoint(100, 120));
+        QTest::mouseMove(&f.page(), QPoint(260, 250));
+        QTest::mouseRelease(&f.page(), Qt::LeftButton, {}, QPoint(260, 250));
+        QCOMPARE(f.page().Objects().size(), 1);
+        auto* calendar = qobject_cast<TGFlatCalendar*>(f.page().Objects().first());
+        QVERIFY(calendar);
+        QCOMPARE(calendar->geometry(), QRect(100, 120, 160, 130));
+        QVERIFY(f.main->Modified);
+        QVERIFY(f.main->Pointerbutton->isChecked());
+        QVERIFY(f.prompts->records.empty());
     }
 
     void aClickOnAnObjectNeverOpensTheCellEditor()

@@ -2,9 +2,10 @@
 #include <QString>
 #include <QStringList>
 
-// The month and day names the properties dialog offers in five languages. Day names
-// start with Sunday. The German Friday keeps the trailing blank it always had, so
-// existing calendars compare equal.
+// The month and day names in the five languages the program offers; the calendar
+// properties dialog and floating calendars share them. Day names start with Sunday.
+// The German Friday keeps the trailing blank it always had, so existing calendars
+// compare equal.
 struct TCalendarLanguage {
     QString buttonCaption;
     QStringList monthNames; // 12
