@@ -13,6 +13,7 @@
 #include "shell/splash_form.h"
 #include "shell/mru_file_list.h"
 #include "shell/user_title_form.h"
+#include "special/floating_palette.h"
 #include "widgets/spin_button.h"
 
 #include <QAction>
@@ -109,6 +110,7 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     RunOldRecurringStoreConversion();
 
     resize(1000, 760);
+    createIconTool();
     SetButtons();
     SetCaption();
     HourglassOff();
@@ -117,6 +119,7 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
 TCalendarMain::~TCalendarMain()
 {
     qApp->removeEventFilter(this);
+    destroyIconTool();
     if (mainForm() == this)
         setMainForm(nullptr);
 }
@@ -269,7 +272,6 @@ void TCalendarMain::createToolBar()
     connect(Savebutton, &QToolButton::clicked, this, &TCalendarMain::SavebuttonClick);
     connect(CancelButton, &QToolButton::clicked, this, &TCalendarMain::mnuCancelChangesClick);
     m_unavailable.append(Printbutton);
-    m_unavailable.append(ShowHideIconTool);
     m_unavailable.append(Assistantbutton);
 }
 
@@ -325,7 +327,7 @@ void TCalendarMain::SetButtons()
     enable(mnuCancelChanges, visible && named);
     Savebutton->setVisible(Modified);
     CancelButton->setVisible(Modified && named);
-    ShowHideIconTool->setText(QStringLiteral("Show Icon Tool"));
+    ShowHideIconTool->setText(IconToolShowing() ? QStringLiteral("Hide Icon Tool") : QStringLiteral("Show Icon Tool"));
     // Commands that need no page.
     for (QObject* c : {static_cast<QObject*>(New1), static_cast<QObject*>(Open1), static_cast<QObject*>(mnuEditRecurring),
                        static_cast<QObject*>(DefaultEditorFont1), static_cast<QObject*>(Contents1),
@@ -342,12 +344,6 @@ void TCalendarMain::SetCaption()
     setWindowTitle(caption);
     ZoomCaption->setText(QString::number(roundHalfEven(double(CalendarPanel->Zoom()) * 100.0)) + QLatin1Char('%'));
     QCoreApplication::processEvents();
-}
-
-void TCalendarMain::CheckFloaterStatus()
-{
-    if (!HasDayCells())
-        IconToolVisible = false;
 }
 
 void TCalendarMain::stepZoom(float delta)
@@ -396,6 +392,7 @@ void TCalendarMain::FormActivate()
         return;
     m_firstActivationDone = true;
     HourglassOn();
+    FloatingPalette->SyncMenuChecks(Preferences.LastIconFile);
     LoadFormPlacement(this, QStringLiteral("TCalendarMain"));
     CalendarPanel->ResetToDefaults();
     if (RecentFiles->Count() > 0 && QFileInfo::exists(RecentFiles->Items().first()))
@@ -410,6 +407,7 @@ void TCalendarMain::FormActivate()
     SetCaption();
     HourglassOff();
     CheckFloaterStatus();
+    setIconToolHidden(false);
     SetButtons();
     CalendarPanel->PaintSuspended = false;
     CalendarPanel->update();
@@ -437,11 +435,13 @@ void TCalendarMain::mnuShowHintsClick()
 {
     ShowHints = mnuShowHints->isChecked();
     Preferences.ShowHints = ShowHints;
+    TakeIconToolState();
     Preferences.SavePreferences();
 }
 
 void TCalendarMain::mnuPropertiesClick()
 {
+    setIconToolHidden(true);
     const int month = CalendarPanel->settings().MainCalMonth;
     const int year = CalendarPanel->settings().MainCalYear;
     DoSaveRichtext();
@@ -473,8 +473,10 @@ void TCalendarMain::mnuPropertiesClick()
     CreatingNew = false;
     CalendarPanel->update();
     CheckFloaterStatus();
+    setIconToolHidden(false);
     SetButtons();
     Preferences.PropZoomPercent = PropZoomPercent;
+    TakeIconToolState();
     Preferences.SavePreferences();
 }
 
@@ -492,11 +494,6 @@ void TCalendarMain::mnuEditRecurringClick()
 {
     RunEditRecurringDatesCommand(this, [this](bool hidden) { setIconToolHidden(hidden); });
     SetButtons();
-}
-
-void TCalendarMain::setIconToolHidden(bool)
-{
-    // The icon tool window joins this build later; nothing to hide until then.
 }
 
 void TCalendarMain::mnuClearAllCellContentsClick()
@@ -576,9 +573,10 @@ void TCalendarMain::closeEvent(QCloseEvent* event)
     MainZoomPercent = ZoomScaleToPercent(CalendarPanel->Zoom());
     Preferences.MainZoomPercent = MainZoomPercent;
     Preferences.PropZoomPercent = PropZoomPercent;
-    Preferences.IconToolVisible = IconToolVisible;
     Preferences.ShowHints = ShowHints;
+    TakeIconToolState();
     Preferences.SavePreferences();
     SaveFormPlacement(this, QStringLiteral("TCalendarMain"));
+    FloatingPalette->hide();
     event->accept();
 }

@@ -12,6 +12,7 @@ class QScrollArea;
 class QToolButton;
 class QWidget;
 class TCalendarPanel32;
+class TFloatingPalette;
 class TMRUFileList;
 class TSpinButton;
 class TWPRtfStorage;
@@ -102,7 +103,14 @@ public:
     void SetButtons();
     void SetCaption();
     bool HasDayCells() const;
+
+    // The icon tool window (icon_tool_commands.cpp).
+    TFloatingPalette* FloatingPalette = nullptr;
     void CheckFloaterStatus();
+    void ShowHideIconToolClick();
+    bool IconToolShowing() const;
+    // The icon tool's library and visibility go into the preferences before they are saved.
+    void TakeIconToolState();
 
     void ZoomSpinnerUpClick();
     void ZoomSpinnerDownClick();
@@ -167,6 +175,8 @@ private:
     void createMenus();
     void createToolBar();
     void createObjectCommands();
+    void createIconTool();
+    void destroyIconTool();
     void enable(QObject* command, bool enabled);
     void stepZoom(float delta);
     void createCellEditor(QWidget* scrollContent);

@@ -6,6 +6,7 @@
 #include "richtext/wp_rich_text.h"
 #include "richtext/wp_tool_bar.h"
 #include "shell/calendar_main.h"
+#include "special/icon_list_box.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -118,6 +119,7 @@ void TCalendarMain::DefaultEditorFont1Click()
     QFont initial = Preferences.defaultFont();
     if (const auto chosen = prompter().chooseFont(initial, QStringLiteral("Default Editor Font"))) {
         Preferences.setDefaultFont(*chosen);
+        TakeIconToolState();
         Preferences.SavePreferences();
     }
     SetDefaultFontNow();
@@ -153,7 +155,7 @@ void TCalendarMain::PuttextOnDay(int day, const QString& text)
 
 bool TCalendarMain::acceptsCellDrop(const QMimeData* data) const
 {
-    return data && (data->hasImage() || data->hasFormat(QStringLiteral("application/x-orvanta-icon")));
+    return data && (data->hasImage() || data->hasFormat(TIconListBox::IconMimeType));
 }
 
 bool TCalendarMain::cellEditorEvent(QObject* watched, QEvent* event)
@@ -196,12 +198,12 @@ void TCalendarMain::WPRichText1DragDrop(const QMimeData* data)
     QImage icon;
     if (data && data->hasImage())
         icon = qvariant_cast<QImage>(data->imageData());
-    if (icon.isNull() && data && data->hasFormat(QStringLiteral("application/x-orvanta-icon")))
-        icon.loadFromData(data->data(QStringLiteral("application/x-orvanta-icon")));
+    if (icon.isNull() && data && data->hasFormat(TIconListBox::IconMimeType))
+        icon.loadFromData(data->data(TIconListBox::IconMimeType));
     if (icon.isNull())
         return;
     // The icon is drawn onto a bitmap of its own size, then embedded at the caret.
-    QImage bitmap(icon.size(), QImage::Format_ARGB32);
+    QImage bitmap(icon.size(), QImage::Format_RGB32);
     bitmap.fill(Qt::white);
     {
         QPainter p(&bitmap);
