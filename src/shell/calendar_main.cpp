@@ -119,7 +119,6 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
 TCalendarMain::~TCalendarMain()
 {
     qApp->removeEventFilter(this);
-    destroyIconTool();
     if (mainForm() == this)
         setMainForm(nullptr);
 }
@@ -577,6 +576,6 @@ void TCalendarMain::closeEvent(QCloseEvent* event)
     TakeIconToolState();
     Preferences.SavePreferences();
     SaveFormPlacement(this, QStringLiteral("TCalendarMain"));
-    FloatingPalette->hide();
+    closeIconTool();
     event->accept();
 }

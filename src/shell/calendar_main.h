@@ -176,7 +176,7 @@ private:
     void createToolBar();
     void createObjectCommands();
     void createIconTool();
-    void destroyIconTool();
+    void closeIconTool();
     void enable(QObject* command, bool enabled);
     void stepZoom(float delta);
     void createCellEditor(QWidget* scrollContent);

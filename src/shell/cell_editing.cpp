@@ -164,8 +164,11 @@ bool TCalendarMain::cellEditorEvent(QObject* watched, QEvent* event)
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
         auto* e = static_cast<QDragMoveEvent*>(event);
         const QPoint p = e->position().toPoint();
-        // The page takes icons only over a day cell; the open editor anywhere.
-        if (acceptsCellDrop(e->mimeData()) && (!onPanel || CalendarPanel->PointInCell(p.x(), p.y())))
+        // The page takes icons only over a day cell, the open editor anywhere. Entering
+        // the page anywhere is accepted, though: a refused entry would end the drag for
+        // the whole page, and the move that always follows decides for the point.
+        const bool here = !onPanel || event->type() == QEvent::DragEnter || CalendarPanel->PointInCell(p.x(), p.y());
+        if (acceptsCellDrop(e->mimeData()) && here)
             e->acceptProposedAction();
         else
             e->ignore();
@@ -174,11 +177,17 @@ bool TCalendarMain::cellEditorEvent(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Drop) {
         auto* e = static_cast<QDropEvent*>(event);
         const QPoint p = e->position().toPoint();
+        if (onPanel && !CalendarPanel->PointInCell(p.x(), p.y())) {
+            e->ignore();
+            return true;
+        }
         if (onPanel)
             CalendarPanelDragDrop(p.x(), p.y(), e->mimeData());
         else
             WPRichText1DragDrop(e->mimeData());
         e->acceptProposedAction();
+        // The icon came from another window: typing goes on next to it.
+        activateWindow();
         return true;
     }
     return false;

@@ -30,13 +30,11 @@ void TCalendarMain::createIconTool()
     setCommandAvailable(ShowHideIconTool, true);
 }
 
-void TCalendarMain::destroyIconTool()
+void TCalendarMain::closeIconTool()
 {
-    if (!FloatingPalette)
-        return;
+    // The program ends with the main window: the tool's position is kept now.
     SaveFormPlacement(FloatingPalette, kPaletteClass);
-    delete FloatingPalette;
-    FloatingPalette = nullptr;
+    FloatingPalette->hide();
 }
 
 bool TCalendarMain::IconToolShowing() const { return FloatingPalette && FloatingPalette->isVisible(); }

@@ -68,6 +68,8 @@ TIconListBox::TIconListBox(QWidget* parent) : QListWidget(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setDragEnabled(true);
+    // Dragging an icon out of the list must not scroll the list.
+    setAutoScroll(false);
     setDragDropMode(QAbstractItemView::DragOnly);
     setDefaultDropAction(Qt::CopyAction);
     QFont f(QStringLiteral("Arial"));
