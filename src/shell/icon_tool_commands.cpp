@@ -16,7 +16,6 @@ const QString kPaletteClass = QStringLiteral("TFloatingPalette");
 void TCalendarMain::createIconTool()
 {
     FloatingPalette = new TFloatingPalette(this);
-    FloatingPalette->adjustSize();
     // Only the position is restored: the window keeps its designed size.
     const QSize designed = FloatingPalette->size();
     LoadFormPlacement(FloatingPalette, kPaletteClass);

@@ -94,6 +94,7 @@ TFloatingPalette::TFloatingPalette(QWidget* parent)
     IconListBox->SetXIcons(3);
     IconListBox->SetYIcons(3);
     layout->addWidget(Panel1);
+    adjustSize();
 
     // FormCreate.
     IconListBox->SetFileName(ProgramFile(QStringLiteral("activity.icl")));

@@ -16,6 +16,12 @@
 
 namespace {
 
+TIconListBox::DragLoop& dragLoop()
+{
+    static TIconListBox::DragLoop loop;
+    return loop;
+}
+
 // Each cell: the list's colour (the selection colour for the selected item) with the
 // icon at its natural size in the middle.
 class IconCellDelegate : public QStyledItemDelegate {
@@ -119,7 +125,11 @@ void TIconListBox::SetYIcons(int value)
     SizeControl();
 }
 
-int TIconListBox::ShownColumnWidth() const { return std::max(1, viewport()->width() / std::max(1, m_xIcons)); }
+int TIconListBox::ShownColumnWidth() const
+{
+    // The area inside the border (there is never a vertical scroll bar) shared out.
+    return std::max(1, contentsRect().width() / std::max(1, m_xIcons));
+}
 
 void TIconListBox::UpdateEnabled()
 {
@@ -217,7 +227,18 @@ void TIconListBox::startDrag(Qt::DropActions)
     const QImage icon = GetIcon(index);
     drag->setPixmap(QPixmap::fromImage(icon));
     drag->setHotSpot(QPoint(icon.width() / 2, icon.height() / 2));
-    drag->exec(Qt::CopyAction, Qt::CopyAction);
+    if (dragLoop()) {
+        dragLoop()(*drag);
+        drag->deleteLater();
+    } else
+        drag->exec(Qt::CopyAction, Qt::CopyAction);
+}
+
+TIconListBox::DragLoop TIconListBox::SetDragLoop(DragLoop loop)
+{
+    DragLoop previous = std::move(dragLoop());
+    dragLoop() = std::move(loop);
+    return previous;
 }
 
 void TIconListBox::SizeControl()

@@ -5,9 +5,11 @@
 
 #include <QImage>
 #include <QListWidget>
+#include <functional>
 #include <optional>
 #include <vector>
 
+class QDrag;
 class QMimeData;
 
 class TIconListBox : public QListWidget {
@@ -58,6 +60,12 @@ public:
 
     // The drag data of icon `index` (null when it has no picture); the caller owns it.
     QMimeData* IconDragData(int index);
+
+    // Runs a drag that has begun: the window system's drag loop unless another one is
+    // set (tests deliver the drag's events themselves where there is no window system).
+    // An empty one restores the default; returns the previous one.
+    using DragLoop = std::function<Qt::DropAction(QDrag&)>;
+    static DragLoop SetDragLoop(DragLoop loop);
 
 signals:
     void FileChange();
