@@ -124,14 +124,10 @@ void TFloatingPalette::createMenu()
     mnuMisc1ICL = addLibraryItem(FileMenu, QStringLiteral("Miscellaneous #1"), QStringLiteral("misc1.icl"));
     mnuMisc2ICL = addLibraryItem(FileMenu, QStringLiteral("Miscellaneous #2"), QStringLiteral("misc2.icl"));
 
+    // A submenu, or a message where to get bonus libraries: never a library itself.
     mnuBonusIconSets = FileMenu->addAction(QStringLiteral("Bonus Icon Sets"));
     mnuBonusIconSets->setData(QStringLiteral("Bonus Icon Sets"));
-    mnuBonusIconSets->setCheckable(true);
-    // Until bonus libraries are found the item tells where to get them.
-    connect(mnuBonusIconSets, &QAction::triggered, this, [this] {
-        mnuBonusIconSets->setChecked(!mnuBonusIconSets->isChecked()); // a message, not a choice
-        ShowInformation(noBonusSetsMessage());
-    });
+    connect(mnuBonusIconSets, &QAction::triggered, this, [] { ShowInformation(noBonusSetsMessage()); });
 
     mnuOtherIconFile = FileMenu->addAction(QStringLiteral("Other..."));
     mnuOtherIconFile->setData(QStringLiteral("Other..."));
@@ -220,7 +216,7 @@ void TFloatingPalette::mnuOtherIconFileClick()
     SyncMenuChecks(IconListBox->FileName());
 }
 
-QList<QAction*> TFloatingPalette::CheckableItems() const
+QList<QAction*> TFloatingPalette::LibraryItems() const
 {
     QList<QAction*> items = FileMenu->actions();
     if (BonusMenu)
@@ -242,8 +238,8 @@ void TFloatingPalette::SetChecks(const QString& fileName)
         if (k == file)
             k = caption;
     bool checked = false;
-    for (QAction* a : CheckableItems()) {
-        const bool on = captionOf(a).toUpper() == k;
+    for (QAction* a : LibraryItems()) {
+        const bool on = a->isCheckable() && captionOf(a).toUpper() == k;
         a->setChecked(on);
         checked = checked || on;
     }

@@ -64,5 +64,5 @@ private:
     void LoadChosenLibrary(const QString& path);
     void ReportNoIcons(const QString& fileName);
     void SetChecks(const QString& fileName);
-    QList<QAction*> CheckableItems() const;
+    QList<QAction*> LibraryItems() const;
 };

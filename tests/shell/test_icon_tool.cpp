@@ -80,15 +80,6 @@ QString cellText(TCalendarPanel32& page, int cell)
     return reader.toPlainText();
 }
 
-QImage onWhite(const QImage& icon)
-{
-    QImage out(icon.size(), QImage::Format_RGB32);
-    out.fill(Qt::white);
-    QPainter p(&out);
-    p.drawImage(0, 0, icon);
-    return out;
-}
-
 // The fixture's page saved as a calendar file with another layout.
 void saveWithLayout(MainWindowFixture& f, TCalendarLayout layout, const QString& path)
 {
@@ -313,7 +304,10 @@ private slots:
         QCOMPARE(rtf.count(header), 2);
         const QList<TWPRtfPicture> pictures = picturesIn(rtf);
         QCOMPARE(pictures.size(), 2);
-        const QImage expected = onWhite(list->GetIcon(0));
+        // Drawn here as the drop must draw it: the icon on a white bitmap of its size.
+        QImage expected(32, 32, QImage::Format_RGB32);
+        expected.fill(Qt::white);
+        QPainter(&expected).drawImage(0, 0, list->GetIcon(0));
         for (const TWPRtfPicture& p : pictures) {
             QCOMPARE(p.kind, TWPRtfPicture::Kind::Png);
             const QImage picture = p.decode();

@@ -3,23 +3,11 @@
 #include "test_registry.h"
 
 #include <QMimeData>
-#include <QPainter>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 
 using namespace specialtest;
-
-namespace {
-QImage onWhite(const QImage& icon)
-{
-    QImage out(icon.size(), QImage::Format_RGB32);
-    out.fill(Qt::white);
-    QPainter p(&out);
-    p.drawImage(0, 0, icon);
-    return out;
-}
-} // namespace
 
 class TestIconListBox : public QObject {
     Q_OBJECT
