@@ -14,6 +14,7 @@
 #include "shell/splash_form.h"
 #include "shell/mru_file_list.h"
 #include "shell/user_title_form.h"
+#include "special/floating_palette.h"
 #include "widgets/spin_button.h"
 
 #include <QAction>
@@ -116,6 +117,7 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     RunOldRecurringStoreConversion();
 
     resize(1000, 760);
+    createIconTool();
     SetButtons();
     SetCaption();
     HourglassOff();
@@ -283,7 +285,6 @@ void TCalendarMain::createToolBar()
     connect(Printbutton, &QToolButton::clicked, this, &TCalendarMain::mnuPrintCalendarClick);
     connect(Savebutton, &QToolButton::clicked, this, &TCalendarMain::SavebuttonClick);
     connect(CancelButton, &QToolButton::clicked, this, &TCalendarMain::mnuCancelChangesClick);
-    m_unavailable.append(ShowHideIconTool);
 }
 
 void TCalendarMain::setCommandAvailable(QObject* command, bool available)
@@ -343,7 +344,7 @@ void TCalendarMain::SetButtons()
     enable(WPToolBar1, visible && WPRichText1 && WPRichText1->isVisible() && focusWidget() == WPRichText1);
     Savebutton->setVisible(Modified);
     CancelButton->setVisible(Modified && named);
-    ShowHideIconTool->setText(QStringLiteral("Show Icon Tool"));
+    ShowHideIconTool->setText(IconToolShowing() ? QStringLiteral("Hide Icon Tool") : QStringLiteral("Show Icon Tool"));
     // Commands that need no page.
     for (QObject* c : {static_cast<QObject*>(New1), static_cast<QObject*>(Open1), static_cast<QObject*>(mnuEditRecurring),
                        static_cast<QObject*>(DefaultEditorFont1), static_cast<QObject*>(Contents1),
@@ -366,12 +367,6 @@ void TCalendarMain::SetCaption()
     setWindowTitle(caption);
     ZoomCaption->setText(QString::number(roundHalfEven(double(CalendarPanel->Zoom()) * 100.0)) + QLatin1Char('%'));
     QCoreApplication::processEvents();
-}
-
-void TCalendarMain::CheckFloaterStatus()
-{
-    if (!HasDayCells())
-        IconToolVisible = false;
 }
 
 void TCalendarMain::stepZoom(float delta)
@@ -420,6 +415,7 @@ void TCalendarMain::FormActivate()
         return;
     m_firstActivationDone = true;
     HourglassOn();
+    FloatingPalette->SyncMenuChecks(Preferences.LastIconFile);
     LoadFormPlacement(this, QStringLiteral("TCalendarMain"));
     PrinterReady = PrintersAvailable();
     CalendarPanel->ResetToDefaults();
@@ -437,6 +433,7 @@ void TCalendarMain::FormActivate()
     SetCaption();
     HourglassOff();
     CheckFloaterStatus();
+    setIconToolHidden(false);
     SetButtons();
     CalendarPanel->PaintSuspended = false;
     CalendarPanel->update();
@@ -464,11 +461,13 @@ void TCalendarMain::mnuShowHintsClick()
 {
     ShowHints = mnuShowHints->isChecked();
     Preferences.ShowHints = ShowHints;
+    TakeIconToolState();
     Preferences.SavePreferences();
 }
 
 void TCalendarMain::mnuPropertiesClick()
 {
+    setIconToolHidden(true);
     const int month = CalendarPanel->settings().MainCalMonth;
     const int year = CalendarPanel->settings().MainCalYear;
     DoSaveRichtext();
@@ -500,8 +499,10 @@ void TCalendarMain::mnuPropertiesClick()
     CreatingNew = false;
     CalendarPanel->update();
     CheckFloaterStatus();
+    setIconToolHidden(false);
     SetButtons();
     Preferences.PropZoomPercent = PropZoomPercent;
+    TakeIconToolState();
     Preferences.SavePreferences();
 }
 
@@ -519,11 +520,6 @@ void TCalendarMain::mnuEditRecurringClick()
 {
     RunEditRecurringDatesCommand(this, [this](bool hidden) { setIconToolHidden(hidden); });
     SetButtons();
-}
-
-void TCalendarMain::setIconToolHidden(bool)
-{
-    // The icon tool window joins this build later; nothing to hide until then.
 }
 
 void TCalendarMain::mnuClearAllCellContentsClick()
@@ -626,9 +622,10 @@ void TCalendarMain::closeEvent(QCloseEvent* event)
     MainZoomPercent = ZoomScaleToPercent(CalendarPanel->Zoom());
     Preferences.MainZoomPercent = MainZoomPercent;
     Preferences.PropZoomPercent = PropZoomPercent;
-    Preferences.IconToolVisible = IconToolVisible;
     Preferences.ShowHints = ShowHints;
+    TakeIconToolState();
     Preferences.SavePreferences();
     SaveFormPlacement(this, QStringLiteral("TCalendarMain"));
+    closeIconTool();
     event->accept();
 }

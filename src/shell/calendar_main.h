@@ -14,6 +14,7 @@ class QScrollArea;
 class QToolButton;
 class QWidget;
 class TCalendarPanel32;
+class TFloatingPalette;
 class TMRUFileList;
 class TReportCanvas;
 class TReportPrinter;
@@ -112,7 +113,14 @@ public:
     void SetButtons();
     void SetCaption();
     bool HasDayCells() const;
+
+    // The icon tool window (icon_tool_commands.cpp).
+    TFloatingPalette* FloatingPalette = nullptr;
     void CheckFloaterStatus();
+    void ShowHideIconToolClick();
+    bool IconToolShowing() const;
+    // The icon tool's library and visibility go into the preferences before they are saved.
+    void TakeIconToolState();
 
     void ZoomSpinnerUpClick();
     void ZoomSpinnerDownClick();
@@ -215,6 +223,8 @@ private:
     void createMenus();
     void createToolBar();
     void createObjectCommands();
+    void createIconTool();
+    void closeIconTool();
     void enable(QObject* command, bool enabled);
     void stepZoom(float delta);
     void createCellEditor(QWidget* scrollContent);

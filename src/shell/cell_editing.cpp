@@ -7,6 +7,7 @@
 #include "richtext/wp_tool_bar.h"
 #include "shell/calendar_main.h"
 #include "shell/cell_lines.h"
+#include "special/icon_list_box.h"
 
 #include <QCoreApplication>
 #include <QDragEnterEvent>
@@ -117,6 +118,7 @@ void TCalendarMain::DefaultEditorFont1Click()
     if (const auto chosen = ChooseStoredFont(Preferences.defaultFont(), QStringLiteral("Default Editor Font"), &color)) {
         Preferences.setDefaultFont(*chosen);
         Preferences.DefaultFontColor = fromQColor(color);
+        TakeIconToolState();
         Preferences.SavePreferences();
     }
     SetDefaultFontNow();
@@ -141,7 +143,7 @@ void TCalendarMain::PuttextOnDay(int day, const QString& text)
 
 bool TCalendarMain::acceptsCellDrop(const QMimeData* data) const
 {
-    return data && (data->hasImage() || data->hasFormat(QStringLiteral("application/x-orvanta-icon")));
+    return data && (data->hasImage() || data->hasFormat(TIconListBox::IconMimeType));
 }
 
 bool TCalendarMain::cellEditorEvent(QObject* watched, QEvent* event)
@@ -150,8 +152,11 @@ bool TCalendarMain::cellEditorEvent(QObject* watched, QEvent* event)
     if (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove) {
         auto* e = static_cast<QDragMoveEvent*>(event);
         const QPoint p = e->position().toPoint();
-        // The page takes icons only over a day cell; the open editor anywhere.
-        if (acceptsCellDrop(e->mimeData()) && (!onPanel || CalendarPanel->PointInCell(p.x(), p.y())))
+        // The page takes icons only over a day cell, the open editor anywhere. Entering
+        // the page anywhere is accepted, though: a refused entry would end the drag for
+        // the whole page, and the move that always follows decides for the point.
+        const bool here = !onPanel || event->type() == QEvent::DragEnter || CalendarPanel->PointInCell(p.x(), p.y());
+        if (acceptsCellDrop(e->mimeData()) && here)
             e->acceptProposedAction();
         else
             e->ignore();
@@ -160,11 +165,17 @@ bool TCalendarMain::cellEditorEvent(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Drop) {
         auto* e = static_cast<QDropEvent*>(event);
         const QPoint p = e->position().toPoint();
+        if (onPanel && !CalendarPanel->PointInCell(p.x(), p.y())) {
+            e->ignore();
+            return true;
+        }
         if (onPanel)
             CalendarPanelDragDrop(p.x(), p.y(), e->mimeData());
         else
             WPRichText1DragDrop(e->mimeData());
         e->acceptProposedAction();
+        // The icon came from another window: typing goes on next to it.
+        activateWindow();
         return true;
     }
     return false;
@@ -184,12 +195,12 @@ void TCalendarMain::WPRichText1DragDrop(const QMimeData* data)
     QImage icon;
     if (data && data->hasImage())
         icon = qvariant_cast<QImage>(data->imageData());
-    if (icon.isNull() && data && data->hasFormat(QStringLiteral("application/x-orvanta-icon")))
-        icon.loadFromData(data->data(QStringLiteral("application/x-orvanta-icon")));
+    if (icon.isNull() && data && data->hasFormat(TIconListBox::IconMimeType))
+        icon.loadFromData(data->data(TIconListBox::IconMimeType));
     if (icon.isNull())
         return;
     // The icon is drawn onto a bitmap of its own size, then embedded at the caret.
-    QImage bitmap(icon.size(), QImage::Format_ARGB32);
+    QImage bitmap(icon.size(), QImage::Format_RGB32);
     bitmap.fill(Qt::white);
     {
         QPainter p(&bitmap);

@@ -194,7 +194,8 @@ private slots:
         QApplication::sendEvent(&f.page(), &over);
         QVERIFY2(over.isAccepted(), qPrintable(QString::number(f.page().CellAt(inCell.x(), inCell.y()))));
         const TRect title = f.page().drawn().titleRect;
-        QDragEnterEvent outside(QPoint(title.Left + 300, title.Top + 10), Qt::CopyAction, &data, Qt::LeftButton,
+        // Entering is taken anywhere (so that the moves keep coming); a move decides.
+        QDragMoveEvent outside(QPoint(title.Left + 300, title.Top + 10), Qt::CopyAction, &data, Qt::LeftButton,
                                Qt::NoModifier);
         QApplication::sendEvent(&f.page(), &outside);
         QVERIFY(!outside.isAccepted());
