@@ -182,7 +182,8 @@ void TGBaseLabel::WriteProperties(TObjectPropertyWriter& w) const
     w.colorUnless("colorHighlight", m_colorHighlight, clAqua);
     w.colorUnless("colorShadow", m_colorShadow, clGray);
     w.integerUnless("Angle", m_angle, 0);
-    w.stringUnlessEmpty("Caption", m_caption);
+    // An emptied caption is written too: left out, it would read back as "Text".
+    w.string("Caption", m_caption);
     w.font("Font", m_font);
     w.boolean("Transparent", m_transparent);
     w.color("BackColor", m_backColor);

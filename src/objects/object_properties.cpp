@@ -42,12 +42,16 @@ void TObjectPropertyWriter::colorUnless(const char* name, TColor c, TColor defau
         color(name, c);
 }
 
-void TObjectPropertyWriter::stringUnlessEmpty(const char* name, const QString& s)
+void TObjectPropertyWriter::string(const char* name, const QString& s)
 {
-    if (s.isEmpty())
-        return;
     m_w.writePropertyName(name);
     m_w.writeString(s);
+}
+
+void TObjectPropertyWriter::stringUnlessEmpty(const char* name, const QString& s)
+{
+    if (!s.isEmpty())
+        string(name, s);
 }
 
 void TObjectPropertyWriter::font(const char* name, const TObjectFont& f)

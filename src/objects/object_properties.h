@@ -21,6 +21,7 @@ public:
     void ident(const char* name, const QByteArray& id);
     void color(const char* name, TColor c);
     void colorUnless(const char* name, TColor c, TColor defaultValue);
+    void string(const char* name, const QString& s);
     void stringUnlessEmpty(const char* name, const QString& s);
     // "Name.Color", "Name.Height", "Name.Name" (when not empty), "Name.Pitch" (when not
     // fpDefault), "Name.Style".

@@ -206,6 +206,21 @@ private slots:
         QCOMPARE(readBack(*again.panel, once), once);
     }
 
+    void anEmptiedCaptionStaysEmpty()
+    {
+        ovtest::PanelFixture f;
+        auto* label = new TGPLabel(f.panel.get());
+        label->setObjectName(QStringLiteral("Component0"));
+        label->SetCaption(QString());
+        ovtest::PanelFixture again;
+        TObjectReadResult read;
+        const QByteArray once = readBack(*again.panel, listOf({label->Record()}), &read);
+        QCOMPARE(read.objects.size(), 1);
+        QCOMPARE(static_cast<TGPLabel*>(read.objects.first())->Caption(), QString());
+        ovtest::PanelFixture third;
+        QCOMPARE(readBack(*third.panel, once), once);
+    }
+
     void namesNeverRunOut()
     {
         ovtest::PanelFixture f;
