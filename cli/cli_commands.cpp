@@ -85,7 +85,7 @@ void writePdf(TCalendarPanel32& page, const QString& path)
     QPainter p;
     if (!p.begin(&pdf))
         fail(QStringLiteral("Unable to save %1").arg(path));
-    PaintCalendarPage(p, page, 1.0f, page.cellTextPainter());
+    PaintCalendarPage(p, page, 1.0f, page.cellTextPainter(), TPageTarget::Output);
     p.end();
 }
 

@@ -16,8 +16,9 @@ public:
     std::function<void()> OnClickedDaysArea;
     std::function<void()> OnClick;
 
-    // The page with its cell texts as the screen shows it at the current zoom.
-    QImage DrawToImage();
+    // The page with its cell texts at the current zoom, as the screen shows it (or
+    // without the screen's marks for the output of printing and export).
+    QImage DrawToImage(TPageTarget target = TPageTarget::Screen);
 
     // The rich-text engine draws cell texts through this hook.
     void setCellTextPainter(CellTextPainter painter) { m_cellText = std::move(painter); }
