@@ -3,6 +3,7 @@
 
 #include "calendar/calendar_panel.h"
 #include "cli_page_setup.h"
+#include "icons_command.h"
 #include "page_options.h"
 
 #include <QFileInfo>
@@ -86,6 +87,7 @@ void writePdf(TCalendarPanel32& page, const QString& path)
     if (!p.begin(&pdf))
         fail(QStringLiteral("Unable to save %1").arg(path));
     PaintCalendarPage(p, page, 1.0f, page.cellTextPainter(), TPageTarget::Output);
+    page.PrintObjects(p, 0.0, 0.0);
     p.end();
 }
 
@@ -105,7 +107,7 @@ int renderCommand(QStringList args)
     if (suffix != QLatin1String("png") && suffix != QLatin1String("bmp") && suffix != QLatin1String("jpg")
         && suffix != QLatin1String("jpeg"))
         fail(QStringLiteral("cannot write \"%1\": use .png, .bmp, .jpg or .pdf").arg(outPath));
-    const QImage image = cli.page->DrawToImage();
+    const QImage image = cli.page->DrawToBitmap(TPageTarget::Screen); // as the screen shows it
     QImageWriter writer(outPath, suffix == QLatin1String("jpeg") ? "jpg" : suffix.toLatin1());
     if (suffix.startsWith(QLatin1String("jp")))
         writer.setQuality(90);
@@ -122,5 +124,7 @@ int RunCliCommand(const QString& command, QStringList args, QTextStream& out, QT
         return geometryCommand(args, out);
     if (command == QLatin1String("render"))
         return renderCommand(args);
+    if (command == QLatin1String("icons"))
+        return RunIconsCommand(args, out);
     return RunDocumentCommand(command, args, out, err);
 }

@@ -36,7 +36,8 @@ CliPage MakeCliPage(QStringList& args)
         page.ClearAllCells();
         page.SetUserTitle(QString());
         try {
-            LoadCalendarFile(page, v);
+            page.LoadFromFile(v);
+            page.HookAllObjects();
         } catch (const EStreamError& e) {
             fail(QStringLiteral("Unable to open %1: %2").arg(v, e.reason()));
         }

@@ -34,7 +34,7 @@ int RunDocumentCommand(const QString& command, QStringList args, QTextStream& ou
         cli.page->SetZoom(1.0f); // files hold the geometry of zoom 1
         try {
             if (calendar)
-                SaveCalendarFile(*cli.page, calendarOut);
+                cli.page->SaveToFile(calendarOut);
             else
                 SaveStyleSheet(*cli.page, styleOut);
         } catch (const EStreamError& e) {

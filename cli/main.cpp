@@ -14,6 +14,7 @@ const char* kUsage =
     "  dump FILE\n"
     "  save [PAGE | --file F] (--out F.OVF | --stylesheet-out F.OVS)\n"
     "  dates --store F --year Y --month M\n"
+    "  icons FILE [--index N --out icon.png]\n"
     "PAGE: --layout N --paper letter|a4 --month M --year Y --day D --week-start 1|2\n"
     "      --margins L,T,R,B --number-position center|upper-right --title TEXT --style F.OVS --border NAME\n";
 }

@@ -1,5 +1,9 @@
 #include "calendar_panel.h"
 
+#include "objects/handle.h"
+#include "objects/object_classes.h"
+#include "objects/object_filer.h"
+#include "objects/p_label.h"
 #include "platform/numeric.h"
 #include "richtext/rtf_renderer.h"
 
@@ -9,6 +13,7 @@
 TCalendarPanel32::TCalendarPanel32(QWidget* parent, int ppi) : TGBasePanel(parent), TCalendarPage(ppi)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    RegisterStandardObjectClasses();
     // Each cell's text is drawn into its free area, one pixel larger each way, on white.
     m_cellText = [this](QPainter& p, int cell, const TRect& rFree, TPageTarget target) {
         const TWPRtfStorage* store = CellStorage(cell);
@@ -52,7 +57,70 @@ void TCalendarPanel32::paintEvent(QPaintEvent*)
     m_painting = false;
 }
 
-bool TCalendarPanel32::HasPlacedObjects() const { return false; }
+QImage TCalendarPanel32::DrawToBitmap(TPageTarget target)
+{
+    QImage image = DrawToImage(target);
+    QPainter p(&image);
+    for (TGGraphicControl* o : Objects())
+        o->PaintTo(p, o->x(), o->y());
+    return image;
+}
+
+bool TCalendarPanel32::HasPlacedObjects() const { return !Objects().isEmpty(); }
+
+ObjectSectionWriter TCalendarPanel32::objectSectionWriter() const
+{
+    return [this](TStreamWriter& w) { TGLabelObjectFiler::WriteRecords(w, Objects()); };
+}
+
+ObjectSectionReader TCalendarPanel32::objectSectionReader()
+{
+    return [this](TStreamReader& r) {
+        const TObjectReadResult read = TGLabelObjectFiler::ReadRecords(r, this);
+        if (!read.error.isEmpty())
+            throw EStreamError(read.error); // the loader keeps what was read
+    };
+}
+
+void TCalendarPanel32::SaveToFile(const QString& fileName) const
+{
+    SaveCalendarFile(*this, fileName, objectSectionWriter());
+}
+
+void TCalendarPanel32::LoadFromFile(const QString& fileName, TCalendarFileInfo* info)
+{
+    LoadCalendarFile(*this, fileName, objectSectionReader(), info);
+}
+
+void TCalendarPanel32::CreateObjectInRect(QRect& r)
+{
+    if (m_creating)
+        return;
+    m_creating = true;
+    if (r.width() < 25)
+        r.setWidth(50);
+    if (r.height() < 15)
+        r.setHeight(15);
+    const TLPanelState state = PanelState();
+    TGPLabel* label = nullptr;
+    if (state == TLPanelState::psLabel) {
+        label = new TGPLabel;
+        label->AfterLoad();
+        label->SetCaption(QStringLiteral("Enter text..."));
+        TObjectFont font = PanelFont;
+        font.SetSize(20, TGGraphicControl::ppi());
+        label->SetFont(font);
+        PlaceObject(label, r);
+        label->SetTransparent(false);
+        label->SetBorderStyle(TBorderStyle::bsSingle);
+    }
+    // The other tools' classes are not part of this build; their buttons stay disabled.
+    unsetCursor();
+    SetPanelState(TLPanelState::psPointing);
+    m_creating = false;
+    if (label)
+        label->EditAfterCreate();
+}
 
 void TCalendarPanel32::mousePressEvent(QMouseEvent* event)
 {

@@ -1,4 +1,5 @@
 #pragma once
+#include "calendar/calendar_file.h"
 #include "calendar/calendar_page.h"
 #include "calendar/calendar_renderer.h"
 #include "objects/base_panel.h"
@@ -16,9 +17,12 @@ public:
     std::function<void()> OnClickedDaysArea;
     std::function<void()> OnClick;
 
-    // The page with its cell texts at the current zoom, as the screen shows it (or
-    // without the screen's marks for the output of printing and export).
+    // The page with its cell texts at the current zoom (the background the placed
+    // objects are drawn on): as the screen shows it, or for printing and export, which
+    // never show the screen's marks.
     QImage DrawToImage(TPageTarget target = TPageTarget::Screen);
+    // The page with its placed objects, as exported (or as the screen shows it).
+    QImage DrawToBitmap(TPageTarget target = TPageTarget::Output);
 
     // The rich-text engine draws cell texts through this hook.
     void setCellTextPainter(CellTextPainter painter) { m_cellText = std::move(painter); }
@@ -28,6 +32,16 @@ public:
     void HandleClickAt(int x, int y);
 
     bool HasPlacedObjects() const;
+
+    // Calendar files with the placed objects (objects are read onto this page and
+    // still need HookAllObjects).
+    void SaveToFile(const QString& fileName) const;
+    void LoadFromFile(const QString& fileName, TCalendarFileInfo* info = nullptr);
+    ObjectSectionWriter objectSectionWriter() const;
+    ObjectSectionReader objectSectionReader();
+
+    // Creates an object for the current tool (only the label tool has a class yet).
+    void CreateObjectInRect(QRect& r) override;
 
 protected:
     void layoutChanged() override;
@@ -40,4 +54,5 @@ private:
     CellTextPainter m_cellText;
     bool m_painting = false;
     bool m_pressed = false;
+    bool m_creating = false;
 };

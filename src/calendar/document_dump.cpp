@@ -4,6 +4,7 @@
 #include "calendar/style_sheet.h"
 #include "richtext/rtf_reader.h"
 
+#include <QCryptographicHash>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -80,6 +81,31 @@ QString plainText(const QByteArray& rtf)
     return doc.toPlainText();
 }
 
+// An object's stored entries keyed by their paths; data blocks as their size and digest
+// (and the text of a rich-text block), everything else as the stream value reads.
+QJsonObject objectPropertiesJson(const std::vector<TStreamProperty>& props)
+{
+    QJsonObject o;
+    for (const TStreamProperty& p : props) {
+        if (p.value.type != TValueType::vaBinary) {
+            o.insert(QString::fromLatin1(p.name), p.value.toJson());
+            continue;
+        }
+        const QByteArray& data = p.value.bytes;
+        QJsonObject block{{QStringLiteral("size"), double(data.size())},
+                          {QStringLiteral("sha256"),
+                           QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex())}};
+        if (p.name.compare("RTFText.Data", Qt::CaseInsensitive) == 0) {
+            QByteArray rtf = data;
+            while (rtf.endsWith('\0')) // the trailing 32-bit zero carries no text
+                rtf.chop(1);
+            block.insert(QStringLiteral("text"), plainText(rtf));
+        }
+        o.insert(QString::fromLatin1(p.name), block);
+    }
+    return o;
+}
+
 } // namespace
 
 QByteArray DumpDocumentJson(const QString& path)
@@ -136,7 +162,7 @@ QByteArray DumpDocumentJson(const QString& path)
         for (const TComponentRecord& rec : objects)
             objs.append(QJsonObject{{QStringLiteral("class"), QString::fromLatin1(rec.className)},
                                     {QStringLiteral("name"), QString::fromLatin1(rec.name)},
-                                    {QStringLiteral("properties"), propertiesToJson(rec.properties)}});
+                                    {QStringLiteral("properties"), objectPropertiesJson(rec.properties)}});
         root.insert(QStringLiteral("objects"), objs);
     }
     return QJsonDocument(root).toJson(QJsonDocument::Indented);

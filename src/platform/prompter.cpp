@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QColorDialog>
+#include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
@@ -78,6 +79,8 @@ std::optional<QColor> QtPrompter::chooseColor(const QColor& initial, const QStri
     return c;
 }
 
+int QtPrompter::execDialog(QDialog& dialog) { return dialog.exec(); }
+
 std::optional<QFont> QtPrompter::chooseFont(const QFont& initial, const QString& title)
 {
     bool ok = false;
@@ -131,6 +134,13 @@ std::optional<QFont> ScriptedPrompter::chooseFont(const QFont&, const QString& t
 {
     records.push_back({QStringLiteral("font"), title, {}, {}});
     return takeFront(fontAnswers, std::optional<QFont>());
+}
+
+int ScriptedPrompter::execDialog(QDialog& dialog)
+{
+    records.push_back({QStringLiteral("dialog"), dialog.windowTitle(), {}, {}});
+    const auto answer = takeFront(dialogAnswers, std::function<int(QDialog&)>());
+    return answer ? answer(dialog) : int(QDialog::Rejected);
 }
 
 QStringList ScriptedPrompter::texts(const QString& kind) const

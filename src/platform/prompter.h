@@ -3,9 +3,11 @@
 #include <QFont>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 // Every question the program asks the user goes through the Prompter, so tests can
@@ -26,6 +28,9 @@ public:
                                  const QString& filter) = 0;
     virtual std::optional<QColor> chooseColor(const QColor& initial, const QString& title) = 0;
     virtual std::optional<QFont> chooseFont(const QFont& initial, const QString& title) = 0;
+    // Runs one of the program's own modal dialogs and returns its result code
+    // (QDialog::Accepted or Rejected). Tests fill in the dialog instead of showing it.
+    virtual int execDialog(QDialog& dialog) = 0;
 };
 
 // The program-wide prompter: the Qt one unless a test installed another.
@@ -45,6 +50,7 @@ public:
                          const QString& filter) override;
     std::optional<QColor> chooseColor(const QColor& initial, const QString& title) override;
     std::optional<QFont> chooseFont(const QFont& initial, const QString& title) override;
+    int execDialog(QDialog& dialog) override;
 };
 
 // Test double: records every prompt and answers from queues. A question with no
@@ -52,8 +58,8 @@ public:
 class ScriptedPrompter : public Prompter {
 public:
     struct Record {
-        QString kind; // "information", "yesno", "warning", "error", "open", "save", "color", "font"
-        QString text; // message text, or dialog title
+        QString kind; // "information", "yesno", "warning", "error", "open", "save", "color", "font", "dialog"
+        QString text; // message text, or dialog title (a dialog's window title)
         QString caption; // caption, or proposed file name / folder
         QString filter;
     };
@@ -63,6 +69,9 @@ public:
     std::vector<QString> fileAnswers;
     std::vector<std::optional<QColor>> colorAnswers;
     std::vector<std::optional<QFont>> fontAnswers;
+    // Each answers one execDialog: it may fill in the dialog's controls and returns the
+    // result code. Without one the dialog counts as cancelled.
+    std::vector<std::function<int(QDialog&)>> dialogAnswers;
 
     void information(const QString& text, const QString& caption) override;
     bool askYesNo(const QString& text, const QString& caption) override;
@@ -73,6 +82,7 @@ public:
                          const QString& filter) override;
     std::optional<QColor> chooseColor(const QColor& initial, const QString& title) override;
     std::optional<QFont> chooseFont(const QFont& initial, const QString& title) override;
+    int execDialog(QDialog& dialog) override;
 
     // Texts of the recorded prompts of one kind, in order.
     QStringList texts(const QString& kind = {}) const;

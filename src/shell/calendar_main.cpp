@@ -71,6 +71,7 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     CalendarPanel->installEventFilter(this);
     ScrollBox2->setWidget(content);
     createCellEditor(content);
+    createObjectCommands();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);

@@ -18,6 +18,7 @@ class TWPRtfStorage;
 class TWPRichText;
 class TWPToolBar;
 class QMimeData;
+class QRect;
 struct TRect;
 
 // The program's one main window: menus, tool bar, zoom, and the page in a scroll area.
@@ -147,6 +148,10 @@ public:
     void RecentFileClick(const QString& path);
     TMRUFileList* RecentFiles = nullptr;
 
+    // Placed objects (object_commands.cpp).
+    void CalendarPanelDroppedObjectEvent(QRect& r);
+    void CalendarPanelLabelChangedEvent();
+
     // The key hook: true when the key was consumed.
     bool AppMessage(QKeyEvent* event);
 
@@ -161,6 +166,7 @@ protected:
 private:
     void createMenus();
     void createToolBar();
+    void createObjectCommands();
     void enable(QObject* command, bool enabled);
     void stepZoom(float delta);
     void createCellEditor(QWidget* scrollContent);

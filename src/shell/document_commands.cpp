@@ -34,6 +34,7 @@ void TCalendarMain::New1Click()
     SetModified(true);
     CalendarFileName.clear();
     CalendarPanel->ClearAllCells();
+    CalendarPanel->ClearObjects();
     CalendarPanel->show();
     SetButtons();
     setWindowTitle(QStringLiteral("Orvanta [untitled]"));
@@ -69,10 +70,12 @@ void TCalendarMain::OpenCalendarFile(const QString& path)
             HourglassOn();
             CalendarPanel->Loading = true;
             CalendarPanel->ClearAllCells();
+            CalendarPanel->ClearObjects();
             CalendarPanel->SetUserTitle(QString());
             if (CalendarPanel->Zoom() != 1.0f)
                 CalendarPanel->SetZoom(1.0f);
-            LoadCalendarFile(*CalendarPanel, path);
+            CalendarPanel->LoadFromFile(path);
+            CalendarPanel->HookAllObjects();
             HourglassOff();
             CalendarFileName = path;
             RecentFiles->AddFile(path);
@@ -118,7 +121,7 @@ bool TCalendarMain::SaveCalendarFile(const QString& path)
     try {
         HourglassOn();
         DoSaveRichtext();
-        ::SaveCalendarFile(*CalendarPanel, path);
+        CalendarPanel->SaveToFile(path);
         HourglassOff();
         CalendarFileName = path;
         SetModified(false);

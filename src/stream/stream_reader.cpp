@@ -78,6 +78,8 @@ void TStreamReader::read(char* dst, qint64 n)
             }
             m_devRemaining -= rest;
             m_position += n;
+            if (m_capture)
+                m_capture->append(dst, n);
             return;
         }
         refill(n - buffered);
@@ -86,6 +88,8 @@ void TStreamReader::read(char* dst, qint64 n)
     std::memcpy(dst, m_buf.constData() + m_bufPos, size_t(n));
     m_bufPos += n;
     m_position += n;
+    if (m_capture)
+        m_capture->append(dst, n);
 }
 
 qint64 TStreamReader::checkedLength(qint64 n)
@@ -262,6 +266,10 @@ void TStreamReader::skip(qint64 n)
 {
     if (n < 0 || n > remaining())
         fail(streamtext::endOfData());
+    if (m_capture) {
+        readBytes(n); // captured on the way
+        return;
+    }
     const qint64 buffered = m_buf.size() - m_bufPos;
     if (n <= buffered) {
         m_bufPos += n;

@@ -30,6 +30,10 @@ public:
     TStreamReader& operator=(const TStreamReader&) = delete;
 
     qint64 position() const { return m_position; }
+
+    // While a sink is set, every byte consumed (read or skipped) is also appended to it,
+    // so a caller can keep a record exactly as stored. nullptr stops capturing.
+    void setCapture(QByteArray* sink) { m_capture = sink; }
     qint64 remaining() const;
     bool atEnd() const { return remaining() == 0; }
 
@@ -87,6 +91,7 @@ private:
     qint64 m_devRemaining = 0;
     qint64 m_position = 0;
     qint64 m_valuesBuilt = 0;
+    QByteArray* m_capture = nullptr;
 };
 
 // Messages shared by the stream readers.

@@ -414,6 +414,7 @@ private slots:
         };
         QVERIFY(markPixels(screen, page.cellGeometry(10)) >= 10);
         QCOMPARE(markPixels(output, page.cellGeometry(10)), 0);
+        QCOMPARE(markPixels(page.DrawToBitmap(), page.cellGeometry(10)), 0); // exported
         QCOMPARE(markPixels(screen, page.cellGeometry(11)), 0);
         // Apart from the mark the two drawings are the same.
         QImage unmarked = screen;

@@ -1,4 +1,7 @@
 #include "calendar/calendar_page.h"
+#include "calendar/calendar_panel.h"
+#include "objects/p_label.h"
+#include "platform/screen_ppi.h"
 #include "test_registry.h"
 
 #include <QFile>
@@ -74,6 +77,53 @@ private slots:
         QFile f(pdf);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QVERIFY(f.read(5).startsWith("%PDF"));
+    }
+
+    void objectsInDumpRenderAndSave()
+    {
+        QTemporaryDir dir;
+        const QString ovf = dir.filePath("objects.OVF");
+        {
+            setScreenPPIOverride(96);
+            TCalendarPanel32 page(nullptr, 96);
+            page.ApplyMainFormDesignValues();
+            page.ResetToDefaults();
+            auto* label = new TGPLabel(&page);
+            label->setObjectName(QStringLiteral("Component0"));
+            label->setGeometry(40, 50, 142, 33);
+            label->SetCaption(QStringLiteral("Party"));
+            label->SetTransparent(false);
+            label->SetBackColor(0x00FFFF); // yellow, a named colour
+            label->SetDepthShadow(2);
+            page.SaveToFile(ovf);
+        }
+        Run r = cli({"dump", ovf});
+        QCOMPARE(r.code, 0);
+        const QJsonArray objects = QJsonDocument::fromJson(r.out).object()["objects"].toArray();
+        QCOMPARE(objects.size(), 1);
+        const QJsonObject label = objects[0].toObject();
+        QCOMPARE(label["class"].toString(), QStringLiteral("TGPLabel"));
+        QCOMPARE(label["name"].toString(), QStringLiteral("Component0"));
+        const QJsonObject props = label["properties"].toObject();
+        QCOMPARE(props.keys(), (QStringList{"BackColor", "BorderStyle", "Caption", "DepthShadow", "Font.Color",
+                                            "Font.Height", "Font.Name", "Font.Style", "Height", "Left", "Locked",
+                                            "Top", "Transparent", "Unselectable", "Width"}));
+        QCOMPARE(props["Left"].toInt(), 40);
+        QCOMPARE(props["BackColor"].toString(), QStringLiteral("clYellow"));
+        QCOMPARE(props["BorderStyle"].toString(), QStringLiteral("bsNone"));
+        QCOMPARE(props["Font.Style"].toArray(), QJsonArray());
+        QCOMPARE(props["Transparent"].toBool(true), false);
+
+        const QString png = dir.filePath("objects.png");
+        QCOMPARE(cli({"render", "--file", ovf, "--out", png}).code, 0);
+        const QImage img(png);
+        QCOMPARE(QColor(img.pixel(170, 55)), QColor(255, 255, 0)); // the label's background
+
+        const QString again = dir.filePath("again.OVF");
+        QCOMPARE(cli({"save", "--file", ovf, "--out", again}).code, 0);
+        QFile a(ovf), b(again);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        QCOMPARE(b.readAll(), a.readAll());
     }
 
     void saveDumpAndStyle()

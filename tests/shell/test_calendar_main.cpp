@@ -115,8 +115,8 @@ private slots:
     void toolButtonsSetPanelState()
     {
         MainWindowFixture f(false);
-        f.main->DrawSuperText->click();
-        QCOMPARE(f.main->CalendarPanel->PanelState(), TLPanelState::psSuperText);
+        f.main->DrawLabelButton->click(); // the tools without object classes are disabled
+        QCOMPARE(f.main->CalendarPanel->PanelState(), TLPanelState::psLabel);
         QVERIFY(!f.main->CalendarPanel->Pointing());
         f.main->Pointerbutton->click();
         QCOMPARE(f.main->CalendarPanel->PanelState(), TLPanelState::psPointing);

@@ -1,0 +1,24 @@
+// The main window's side of the placed objects: the drawing tools and the page's
+// object events.
+#include "calendar/calendar_panel.h"
+#include "shell/calendar_main.h"
+
+#include <QToolButton>
+
+void TCalendarMain::createObjectCommands()
+{
+    CalendarPanel->DroppedObjectEvent = [this](QRect& r) { CalendarPanelDroppedObjectEvent(r); };
+    CalendarPanel->LabelChangedEvent = [this] { CalendarPanelLabelChangedEvent(); };
+    // Tools whose object classes are not part of this build yet.
+    for (QToolButton* tool : {DrawImageButton, DrawRichText, DrawSuperText, PSpeedButton1})
+        tool->setEnabled(false);
+}
+
+void TCalendarMain::CalendarPanelDroppedObjectEvent(QRect&)
+{
+    SetModified(true);
+    // The page has gone back to the selection tool itself.
+    Pointerbutton->setChecked(true);
+}
+
+void TCalendarMain::CalendarPanelLabelChangedEvent() { SetModified(true); }

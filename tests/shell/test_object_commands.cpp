@@ -1,0 +1,105 @@
+#include "main_window_fixture.h"
+#include "objects/handle.h"
+#include "objects/p_label.h"
+#include "test_registry.h"
+
+#include <QDialog>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+// Draws a label with the label tool at a page point, answering its text dialog.
+TGPLabel* drawLabel(MainWindowFixture& f, QPoint at, const QString& text)
+{
+    f.prompts->dialogAnswers.push_back([text](QDialog& d) {
+        d.findChild<QLineEdit*>(QStringLiteral("LabelText"))->setText(text);
+        return int(QDialog::Accepted);
+    });
+    QTest::mouseClick(f.main->DrawLabelButton, Qt::LeftButton);
+    QTest::mouseClick(&f.page(), Qt::LeftButton, {}, at);
+    return f.page().Objects().isEmpty() ? nullptr : qobject_cast<TGPLabel*>(f.page().Objects().last());
+}
+} // namespace
+
+class TestObjectCommands : public QObject {
+    Q_OBJECT
+private slots:
+    void onlyTheToolsWithObjectClassesAreEnabled()
+    {
+        MainWindowFixture f;
+        QVERIFY(f.main->Pointerbutton->isEnabled());
+        QVERIFY(f.main->DrawLabelButton->isEnabled());
+        for (QToolButton* b : {f.main->DrawImageButton, f.main->DrawRichText, f.main->DrawSuperText,
+                               f.main->PSpeedButton1})
+            QVERIFY(!b->isEnabled());
+    }
+
+    void drawingALabelMarksModifiedAndReturnsToTheSelectionTool()
+    {
+        MainWindowFixture f;
+        f.main->SetModified(false);
+        TGPLabel* label = drawLabel(f, QPoint(200, 150), QStringLiteral("Birthday"));
+        QVERIFY(label);
+        QCOMPARE(label->Caption(), QStringLiteral("Birthday"));
+        QCOMPARE(label->pos(), QPoint(200, 150));
+        QVERIFY(f.main->Modified);
+        QVERIFY(f.main->Pointerbutton->isChecked());
+        QCOMPARE(f.page().PanelState(), TLPanelState::psPointing);
+
+        // Moving it marks the document modified again.
+        f.main->SetModified(false);
+        f.page().MoveObjects({{label, label->geometry().translated(5, 0)}});
+        QVERIFY(f.main->Modified);
+    }
+
+    void aClickOnAnObjectNeverOpensTheCellEditor()
+    {
+        MainWindowFixture f;
+        const TCellGeometry& cell = f.page().drawn().cells[10];
+        const QPoint inCell(cell.rTotal.Left + 10, cell.rTotal.Top + 10);
+        TGPLabel* label = drawLabel(f, inCell, QStringLiteral("On a cell"));
+        QVERIFY(label);
+        QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(3, 3));
+        QVERIFY(!f.main->EditorOpen);
+        QCOMPARE(f.page().Handle()->Count(), 1);
+    }
+
+    void saveAndReopenFindsTheObjectsWhereTheyWere()
+    {
+        MainWindowFixture f;
+        f.page().SetZoom(0.6f);
+        TGPLabel* label = drawLabel(f, QPoint(120, 90), QStringLiteral("Kept"));
+        QVERIFY(label);
+        const QRect atZoom = label->geometry();
+        const QString file = f.path(QStringLiteral("objects.OVF"));
+        QVERIFY(f.main->SaveCalendarFile(file));
+        QCOMPARE(label->geometry(), atZoom); // saved at zoom 1, shown at 60 % again
+
+        f.main->OpenCalendarFile(file);
+        QCOMPARE(f.page().Objects().size(), 1);
+        auto* reopened = qobject_cast<TGPLabel*>(f.page().Objects().first());
+        QVERIFY(reopened);
+        QCOMPARE(reopened->Caption(), QStringLiteral("Kept"));
+        QVERIFY(qAbs(reopened->x() - atZoom.x()) <= 1 && qAbs(reopened->y() - atZoom.y()) <= 1);
+        QVERIFY(reopened->Hooked);
+        QCOMPARE(reopened->Zoom(), f.page().Zoom());
+        QVERIFY(!f.main->Modified);
+    }
+
+    void openingAnotherFileReplacesTheObjects()
+    {
+        MainWindowFixture f;
+        const QString empty = f.path(QStringLiteral("empty.OVF"));
+        QVERIFY(f.main->SaveCalendarFile(empty));
+        TGPLabel* label = drawLabel(f, QPoint(50, 50), QStringLiteral("Gone"));
+        QVERIFY(label);
+        f.page().Handle()->Select(label);
+        f.main->SetModified(false);
+        f.main->OpenCalendarFile(empty);
+        QVERIFY(!f.page().HasPlacedObjects());
+        QCOMPARE(f.page().Handle()->Count(), 0);
+    }
+};
+OV_TEST(TestObjectCommands)
+
+#include "test_object_commands.moc"
