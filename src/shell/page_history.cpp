@@ -197,6 +197,8 @@ void PageHistory::clear(bool saved)
 
 void PageHistory::markSaved()
 {
+    // A change still waiting is in the file: it is recorded before the saved mark.
+    commitPending();
     m_stack.setClean();
     rebase();
 }
