@@ -10,20 +10,12 @@
 
 namespace {
 
-// The settings as a calendar file writes them, between its header and the cells.
+// The settings as a calendar file writes them (the user title comes after the cells there).
 QByteArray settingsBlockOf(const TCalendarSettings& s)
 {
     QByteArray out;
     TStreamWriter w(&out);
-    WriteSettingsBlock(w, s);
-    w.writeString(s.WMFBorderFile);
-    w.writeInteger(s.MainCalDay);
-    w.writeInteger(s.MainCalMonth);
-    w.writeInteger(s.MainCalYear);
-    w.writeInteger(s.StartOfWeek);
-    const QTime t = s.StartingTime.isValid() ? s.StartingTime : QTime(0, 0);
-    w.writeInteger(t.hour());
-    w.writeInteger(t.minute());
+    WritePageSettings(w, s);
     w.writeString(s.UserTitle);
     return out;
 }

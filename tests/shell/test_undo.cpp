@@ -41,16 +41,12 @@ void settle(MainWindowFixture& f)
 
 QUndoStack& stack(MainWindowFixture& f) { return *f.main->History()->stack(); }
 
-TGPLabel* drawLabel(MainWindowFixture& f, QPoint at, const QString& text)
+// A label drawn with the tool, as one finished input.
+TGPLabel* placeLabel(MainWindowFixture& f, QPoint at, const QString& text)
 {
-    f.prompts->dialogAnswers.push_back([text](QDialog& d) {
-        d.findChild<QLineEdit*>(QStringLiteral("LabelText"))->setText(text);
-        return int(QDialog::Accepted);
-    });
-    QTest::mouseClick(f.main->DrawLabelButton, Qt::LeftButton);
-    QTest::mouseClick(&f.page(), Qt::LeftButton, {}, at);
+    TGPLabel* label = drawLabel(f, at, text);
     settle(f);
-    return qobject_cast<TGPLabel*>(f.page().Objects().last());
+    return label;
 }
 
 void typeInDay(MainWindowFixture& f, int day, const QString& text)
@@ -66,8 +62,8 @@ void prepareDocument(MainWindowFixture& f)
     typeInDay(f, 3, QStringLiteral("Dentist"));
     typeInDay(f, 14, QStringLiteral("Party"));
     f.main->DoSaveRichtext();
-    drawLabel(f, QPoint(120, 140), QStringLiteral("First"));
-    drawLabel(f, QPoint(300, 200), QStringLiteral("Second"));
+    placeLabel(f, QPoint(120, 140), QStringLiteral("First"));
+    placeLabel(f, QPoint(300, 200), QStringLiteral("Second"));
     const QString path = f.path(QStringLiteral("Start.OVF"));
     QVERIFY(f.main->SaveCalendarFile(path));
     f.main->OpenCalendarFile(path);
@@ -123,7 +119,7 @@ private slots:
         QVERIFY(!f.main->UndoButton->isEnabled());
         QCOMPARE(f.main->mnuUndo->text(), QStringLiteral("&Undo"));
 
-        TGPLabel* l = drawLabel(f, QPoint(100, 100), QStringLiteral("Hello"));
+        TGPLabel* l = placeLabel(f, QPoint(100, 100), QStringLiteral("Hello"));
         f.page().MoveObjects({{l, l->geometry().translated(10, 0)}});
         settle(f);
         QCOMPARE(f.main->mnuUndo->text(), QStringLiteral("&Undo Move"));
@@ -266,7 +262,7 @@ private slots:
             {"Create",
              [](MainWindowFixture& f) {
                  // Placing, the text dialog and the label's own settings: one step.
-                 drawLabel(f, QPoint(200, 300), QStringLiteral("Third"));
+                 placeLabel(f, QPoint(200, 300), QStringLiteral("Third"));
              }},
         };
         for (qsizetype i = 0; i < steps.size(); ++i) {
@@ -361,7 +357,7 @@ private slots:
     void aDragIsOneStepAndTwoNudgesAreTwo()
     {
         MainWindowFixture f;
-        TGPLabel* l = drawLabel(f, QPoint(100, 100), QStringLiteral("Drag me"));
+        TGPLabel* l = placeLabel(f, QPoint(100, 100), QStringLiteral("Drag me"));
         const QString name = l->objectName();
         const int start = stack(f).count();
         select(f, {0});
@@ -396,7 +392,7 @@ private slots:
     {
         MainWindowFixture f;
         f.page().SetZoom(1.0f);
-        TGPLabel* l = drawLabel(f, QPoint(100, 100), QStringLiteral("Zoomed"));
+        TGPLabel* l = placeLabel(f, QPoint(100, 100), QStringLiteral("Zoomed"));
         const QString name = l->objectName();
         f.page().MoveObjects({{l, QRect(200, 150, l->width(), l->height())}});
         settle(f);
@@ -449,7 +445,7 @@ private slots:
             } else if (kind == 1) {
                 f.page().MoveObjects({{some, some->geometry().translated(random.bounded(-20, 21), random.bounded(-20, 21))}});
             } else if (kind == 2) {
-                drawLabel(f, QPoint(random.bounded(50, 500), random.bounded(50, 400)), QString::number(n));
+                placeLabel(f, QPoint(random.bounded(50, 500), random.bounded(50, 400)), QString::number(n));
             } else if (kind == 3) {
                 f.page().Handle()->ClearSelection();
                 f.page().Handle()->Select(some);
