@@ -23,12 +23,10 @@ public:
     ~PageHistory() override;
 
     QUndoStack* stack() { return &m_stack; }
-    const PageState& current() const { return m_current; }
 
     // A command's change: the outermost step records the page before and after it.
     void beginStep(const QString& name);
     void endStep();
-    bool inStep() const { return m_depth > 0; }
 
     // Records object changes reported since the last step (normally runs queued).
     void commitPending();
