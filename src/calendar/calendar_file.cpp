@@ -234,13 +234,8 @@ void ReadCellRecord(TStreamReader& r, TWPRtfStorage& cell)
     r.readListEnd();
 }
 
-void SaveCalendarFile(const TCalendarPage& page, QIODevice& device, const ObjectSectionWriter& objects)
+void WritePageSettings(TStreamWriter& w, const TCalendarSettings& s)
 {
-    const TCalendarSettings& s = page.settings();
-    TStreamWriter w(device);
-    w.writeListBegin();
-    w.writeInteger(kCalendarFormatVersion);
-    w.writeInteger(kCalendarFileKind);
     WriteSettingsBlock(w, s);
     w.writeString(s.WMFBorderFile);
     w.writeInteger(s.MainCalDay);
@@ -250,6 +245,16 @@ void SaveCalendarFile(const TCalendarPage& page, QIODevice& device, const Object
     const QTime t = s.StartingTime.isValid() ? s.StartingTime : QTime(0, 0);
     w.writeInteger(t.hour());
     w.writeInteger(t.minute());
+}
+
+void SaveCalendarFile(const TCalendarPage& page, QIODevice& device, const ObjectSectionWriter& objects)
+{
+    const TCalendarSettings& s = page.settings();
+    TStreamWriter w(device);
+    w.writeListBegin();
+    w.writeInteger(kCalendarFormatVersion);
+    w.writeInteger(kCalendarFileKind);
+    WritePageSettings(w, s);
     for (int i = 1; i <= TCalendarPage::kCellCount; ++i)
         WriteCellRecord(w, *page.CellStorage(i));
     w.writeString(s.UserTitle);

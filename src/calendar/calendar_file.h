@@ -52,6 +52,9 @@ void LoadCalendarFile(TCalendarPage& page, const QString& fileName, const Object
 
 // The 32 groups of settings shared by calendar files and style sheets.
 void WriteSettingsBlock(TStreamWriter& w, const TCalendarSettings& s);
+// What a calendar file stores of the page before its cells: the settings block, the
+// border name, the dates and the day planner's starting time.
+void WritePageSettings(TStreamWriter& w, const TCalendarSettings& s);
 // Stores each value directly as it is read (no setters). Values no page can hold (an
 // enumeration ordinal out of range, month 13, a negative margin, an absurd font size)
 // are errors.

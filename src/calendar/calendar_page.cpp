@@ -308,6 +308,20 @@ void TCalendarPage::AssignSettings(const TCalendarPage& src)
     RecalcLayout(false);
 }
 
+void TCalendarPage::RestoreSettings(const TCalendarSettings& s)
+{
+    const QString border = m_s.WMFBorderFile;
+    const TCalendarOrientation orientation = m_s.CalendarOrientation;
+    m_s = s;
+    // The border picture is read again only when another one (or the other
+    // orientation's) is needed.
+    if (s.WMFBorderFile != border || s.CalendarOrientation != orientation
+        || s.WMFBorderFile.isEmpty() != m_borderPicture.isEmpty())
+        SetWMFBorderFile(QString(s.WMFBorderFile));
+    RecalcLayout(false);
+    repaint();
+}
+
 bool TCalendarPage::SameSettings(const TCalendarPage& other) const
 {
     const TCalendarSettings& a = m_s;

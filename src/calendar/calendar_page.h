@@ -92,6 +92,9 @@ public:
     void ApplyMainFormDesignValues();
     void AssignSettings(const TCalendarPage& source);
     bool SameSettings(const TCalendarPage& other) const;
+    // Puts back settings this page held earlier (undo), exactly as they were; the border
+    // picture and the layout follow them.
+    void RestoreSettings(const TCalendarSettings& s);
 
     // Geometry (zoom 1, screen pixels). resetMiniFonts gives the minis the layout's sizes.
     void RecalcLayout(bool resetMiniFonts);

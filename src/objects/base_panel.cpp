@@ -65,6 +65,7 @@ void TGBasePanel::SetZoom(float x)
         o->ZoomTo(x);
     QCoreApplication::processEvents();
     m_zooming = false;
+    emit zoomChanged();
 }
 
 void TGBasePanel::SetPanelState(TLPanelState state)

@@ -152,6 +152,8 @@ signals:
     void objectBoundsChanged(const QStringList& names, const QList<QRect>& before, const QList<QRect>& after);
     void objectRecordChanged(const QString& name, const QByteArray& before, const QByteArray& after);
     void objectOrderChanged();
+    // After SetZoom has rescaled the panel and its objects.
+    void zoomChanged();
 
 public slots:
     // Answer to an object's bounds change: fits the sizing-handle control around the

@@ -13,6 +13,7 @@
 #include "platform/screen_ppi.h"
 #include "shell/splash_form.h"
 #include "shell/mru_file_list.h"
+#include "shell/page_history.h"
 #include "shell/user_title_form.h"
 #include "special/floating_palette.h"
 #include "widgets/spin_button.h"
@@ -76,6 +77,7 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
     ScrollBox2->setWidget(content);
     createCellEditor(content);
     createObjectCommands();
+    createUndoCommands();
 
     auto* central = new QWidget(this);
     auto* layout = new QVBoxLayout(central);
@@ -125,6 +127,9 @@ TCalendarMain::TCalendarMain(QWidget* parent) : QMainWindow(parent)
 
 TCalendarMain::~TCalendarMain()
 {
+    // The history goes first: clearing it on the way out must not reach this window.
+    delete m_history;
+    m_history = nullptr;
     qApp->removeEventFilter(this);
     if (mainForm() == this)
         setMainForm(nullptr);
@@ -159,6 +164,7 @@ void TCalendarMain::createMenus()
     FileMenu->addSeparator();
     mnuExit = FileMenu->addAction(QStringLiteral("E&xit"));
 
+    createEditMenu();
     QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
     Contents1 = help->addAction(QStringLiteral("&Contents"));
     About1 = help->addAction(QStringLiteral("&About"));
@@ -226,6 +232,7 @@ void TCalendarMain::createToolBar()
     bar->addWidget(PropertiesButton);
     bar->addWidget(Printbutton);
     bar->addWidget(ShowHideIconTool);
+    createUndoButtons(Panel3);
     bar->addSpacing(8);
 
     struct Tool {
@@ -427,6 +434,7 @@ void TCalendarMain::FormActivate()
     CalendarPanel->setVisible(!CalendarFileName.isEmpty());
     QCoreApplication::processEvents();
     enable(mnuSave, false);
+    m_history->clear(true);
     SetModified(false);
     FirstActivation = false;
     SetButtons();
@@ -445,6 +453,7 @@ void TCalendarMain::mnuUserTitleClick()
     form.setTitle(CalendarPanel->settings().UserTitle);
     CenterForm(&form);
     if (form.exec() == QDialog::Accepted) {
+        PageStep step(m_history, QStringLiteral("User Defined Title"));
         CalendarPanel->SetUserTitle(form.title());
         SetModified(true);
     }
@@ -471,6 +480,8 @@ void TCalendarMain::mnuPropertiesClick()
     const int month = CalendarPanel->settings().MainCalMonth;
     const int year = CalendarPanel->settings().MainCalYear;
     DoSaveRichtext();
+    // Settings, and the cell texts a new month or layout family clears, in one step.
+    PageStep step(m_history, QStringLiteral("Properties"));
     TCalendarProperties dialog(this, CalendarPanel->ppi());
     CenterForm(&dialog);
     dialog.ExampleCalendar()->SetZoom(PercentToZoomScale(PropZoomPercent));
@@ -509,6 +520,7 @@ void TCalendarMain::mnuPropertiesClick()
 void TCalendarMain::mnuFillRecurringClick()
 {
     DoSaveRichtext();
+    PageStep step(m_history, QStringLiteral("Fill Calendar with Recurring Dates"));
     const TCalendarSettings& s = CalendarPanel->settings();
     RunFillCalendarCommand(
         this, s.MainCalYear, s.MainCalMonth, [this](int day, const QString& text) { PuttextOnDay(day, text); },
@@ -525,6 +537,7 @@ void TCalendarMain::mnuEditRecurringClick()
 void TCalendarMain::mnuClearAllCellContentsClick()
 {
     DoSaveRichtext();
+    PageStep step(m_history, QStringLiteral("Clear All Cell Contents"));
     CalendarPanel->ClearAllCells();
     CalendarPanel->update();
     SetModified(true);
@@ -558,6 +571,7 @@ bool TCalendarMain::AppMessage(QKeyEvent* event)
 
 bool TCalendarMain::eventFilter(QObject* watched, QEvent* event)
 {
+    noteUserInput(watched, event);
     if ((watched == CalendarPanel || watched == WPRichText1) && cellEditorEvent(watched, event))
         return true;
     switch (event->type()) {

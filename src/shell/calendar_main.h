@@ -6,6 +6,7 @@
 #include <memory>
 
 class HelpViewer;
+class PageHistory;
 class QAction;
 class QLabel;
 class TAssistantTip;
@@ -89,6 +90,9 @@ public:
     QAction* mnuTechSupport = nullptr;
     QAction* mnuFAQ = nullptr;
     QMenu* FileMenu = nullptr;
+    QMenu* EditMenu = nullptr;
+    QAction* mnuUndo = nullptr; // "&Undo <step>"
+    QAction* mnuRedo = nullptr; // "&Redo <step>"
 
     // Tool bar.
     QWidget* Panel3 = nullptr;
@@ -106,6 +110,8 @@ public:
     QToolButton* DrawSuperText = nullptr;
     QToolButton* PSpeedButton1 = nullptr;
     QToolButton* Assistantbutton = nullptr;
+    QToolButton* UndoButton = nullptr;
+    QToolButton* RedoButton = nullptr;
     QToolButton* Savebutton = nullptr;
     QToolButton* CancelButton = nullptr;
 
@@ -208,6 +214,12 @@ public:
     void CalendarPanelDroppedObjectEvent(QRect& r);
     void CalendarPanelLabelChangedEvent();
 
+    // Undo and redo (undo_commands.cpp). Every change to the page is a step of the history;
+    // New, Open and Cancel Changes start it afresh, and Modified follows it.
+    PageHistory* History() const { return m_history; }
+    void mnuUndoClick();
+    void mnuRedoClick();
+
     // The key hook: true when the key was consumed.
     bool AppMessage(QKeyEvent* event);
 
@@ -237,6 +249,15 @@ private:
     QString proposedExportName(const QString& extension) const;
     void createHelpCommands();
     void openStartupFile();
+    void createEditMenu();
+    void createUndoButtons(QWidget* bar);
+    void createUndoCommands();
+    void updateUndoCommands();
+    // What an input tells the history: a new step begins, and what a menu item or key is called.
+    void noteUserInput(QObject* watched, QEvent* event);
+    // Stores the open cell's text without closing the editor, as a step of its own.
+    void commitCellInPlace(const QString& stepName);
+    QString typingStepName() const;
 
     bool m_firstActivationDone = false;
     bool isSamePressTravellingUp(QWidget* receiver, QEvent* event);
@@ -250,4 +271,8 @@ private:
     QList<QObject*> m_unavailable;
     std::unique_ptr<TReportPrinter> m_reportPrinter;
     QString m_startupFile;
+    PageHistory* m_history = nullptr;
+    int m_editedCell = 0; // the cell the editor shows
+    int m_lastInputType = 0;
+    quint64 m_lastInputTime = 0;
 };

@@ -7,6 +7,7 @@
 #include "richtext/wp_tool_bar.h"
 #include "shell/calendar_main.h"
 #include "shell/cell_lines.h"
+#include "shell/page_history.h"
 #include "special/icon_list_box.h"
 
 #include <QCoreApplication>
@@ -58,6 +59,7 @@ void TCalendarMain::CalendarPanelClickedInCellEvent(const TRect&, const TRect& r
     EditorArmed = false;
     DoSaveRichtext();
     EditedStorage = &storage;
+    m_editedCell = iCell;
     EditorOpen = true;
     const int w = rFree.Right - rFree.Left + 1;
     const int h = rFree.Bottom - rFree.Top + 1;
@@ -82,7 +84,11 @@ void TCalendarMain::DoSaveRichtext()
 {
     if (!EditorOpen || !EditedStorage)
         return;
-    WPRichText1->storeToStorage(*EditedStorage);
+    // A cell only looked at keeps its bytes: the text is stored when it was edited.
+    if (WPRichText1->document()->isModified()) {
+        PageStep step(m_history, typingStepName());
+        WPRichText1->storeToStorage(*EditedStorage);
+    }
     WPRichText1->hide();
     EditorOpen = false;
     if (WPToolBar1)
@@ -207,6 +213,11 @@ void TCalendarMain::WPRichText1DragDrop(const QMimeData* data)
         p.drawImage(0, 0, icon);
     }
     QCoreApplication::processEvents();
-    if (WPRichText1->insertBitmap(bitmap))
+    // What was typed before the drop and the dropped picture are a step each; the editor
+    // stays open so typing goes on next to the picture.
+    commitCellInPlace(typingStepName());
+    if (WPRichText1->insertBitmap(bitmap)) {
         SetModified(true);
+        commitCellInPlace(QStringLiteral("Drop Icon"));
+    }
 }

@@ -7,6 +7,7 @@
 #include "platform/shell_helpers.h"
 #include "shell/calendar_main.h"
 #include "shell/mru_file_list.h"
+#include "shell/page_history.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -31,6 +32,8 @@ void TCalendarMain::New1Click()
     CalendarPanel->ClearAllCells();
     CalendarPanel->ClearObjects();
     CalendarPanel->show();
+    // A new page starts a history of its own; it was never saved, so it stays modified.
+    m_history->clear(false);
     SetButtons();
     SetCaption(); // "Orvanta [untitled]"
 }
@@ -105,6 +108,7 @@ void TCalendarMain::OpenCalendarFile(const QString path)
     CalendarPanel->update();
     QCoreApplication::processEvents();
     CalendarPanel->Loading = false;
+    m_history->clear(true);
 }
 
 bool TCalendarMain::SaveCalendarFile(const QString& path)
@@ -135,6 +139,9 @@ bool TCalendarMain::SaveCalendarFile(const QString& path)
     CalendarPanel->PaintSuspended = false;
     CalendarPanel->update();
     QCoreApplication::processEvents();
+    // After the zoom is back, so the saved state is the page as it now stands.
+    if (saved)
+        m_history->markSaved();
     SetButtons();
     SetCaption();
     return saved;
@@ -186,6 +193,7 @@ void TCalendarMain::mnuCancelChangesClick()
     if (!CalendarFileName.isEmpty())
         OpenCalendarFile(CalendarFileName);
     QCoreApplication::processEvents();
+    m_history->clear(true);
     SetModified(false);
 }
 

@@ -1,10 +1,14 @@
 #pragma once
 #include "calendar/calendar_panel.h"
+#include "objects/p_label.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
 #include "shell/calendar_main.h"
 
+#include <QDialog>
+#include <QLineEdit>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QTest>
 #include <memory>
 
@@ -44,3 +48,15 @@ struct MainWindowFixture {
     TCalendarPanel32& page() { return *main->CalendarPanel; }
     QString path(const QString& name) const { return dir.filePath(name); }
 };
+
+// Draws a label with the label tool at a page point, answering its text dialog.
+inline TGPLabel* drawLabel(MainWindowFixture& f, QPoint at, const QString& text)
+{
+    f.prompts->dialogAnswers.push_back([text](QDialog& d) {
+        d.findChild<QLineEdit*>(QStringLiteral("LabelText"))->setText(text);
+        return int(QDialog::Accepted);
+    });
+    QTest::mouseClick(f.main->DrawLabelButton, Qt::LeftButton);
+    QTest::mouseClick(&f.page(), Qt::LeftButton, {}, at);
+    return f.page().Objects().isEmpty() ? nullptr : qobject_cast<TGPLabel*>(f.page().Objects().last());
+}

@@ -8,20 +8,6 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-namespace {
-// Draws a label with the label tool at a page point, answering its text dialog.
-TGPLabel* drawLabel(MainWindowFixture& f, QPoint at, const QString& text)
-{
-    f.prompts->dialogAnswers.push_back([text](QDialog& d) {
-        d.findChild<QLineEdit*>(QStringLiteral("LabelText"))->setText(text);
-        return int(QDialog::Accepted);
-    });
-    QTest::mouseClick(f.main->DrawLabelButton, Qt::LeftButton);
-    QTest::mouseClick(&f.page(), Qt::LeftButton, {}, at);
-    return f.page().Objects().isEmpty() ? nullptr : qobject_cast<TGPLabel*>(f.page().Objects().last());
-}
-} // namespace
-
 class TestObjectCommands : public QObject {
     Q_OBJECT
 private slots:
