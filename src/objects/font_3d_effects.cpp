@@ -35,6 +35,10 @@ TGFont3DEffects::TGFont3DEffects(TGBaseLabel& label, QWidget* parent) : QDialog(
     m_samplePanel->setObjectName(QStringLiteral("SamplePanel"));
     m_samplePanel->setFrameShape(QFrame::Box);
     m_samplePanel->setFixedSize(300, 110);
+    QPalette white = m_samplePanel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    m_samplePanel->setPalette(white);
+    m_samplePanel->setAutoFillBackground(true);
     Sample = new TGPLabel(m_samplePanel);
     Sample->setObjectName(QStringLiteral("Sample"));
     Sample->SetCaption(QStringLiteral("Text"));

@@ -13,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -43,10 +44,13 @@ QList<TInstalledFont> InstalledFonts()
     if (fontSource())
         return fontSource()();
     QList<TInstalledFont> fonts;
-    for (const QString& family : QFontDatabase::families()) {
-        const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(family);
+    for (const QString& listed : QFontDatabase::families()) {
+        // A family that several foundries make is listed once per foundry ("Name [URW]");
+        // documents store the bare name.
+        const QString family = listed.section(QStringLiteral(" ["), 0, 0);
+        const QList<QFontDatabase::WritingSystem> systems = QFontDatabase::writingSystems(listed);
         const bool onlySymbols = systems.size() == 1 && systems.first() == QFontDatabase::Symbol;
-        fonts.append({family, QFontDatabase::isScalable(family), onlySymbols || namedLikeSymbols(family)});
+        fonts.append({family, QFontDatabase::isScalable(listed), onlySymbols || namedLikeSymbols(family)});
     }
     return fonts;
 }
@@ -76,13 +80,14 @@ TSuperTextGetSymbol::TSuperTextGetSymbol(QWidget* parent) : QDialog(parent)
     SymbolList->setSelectionMode(QAbstractItemView::SingleSelection);
     SymbolList->verticalHeader()->setDefaultSectionSize(26);
     SymbolList->horizontalHeader()->setDefaultSectionSize(30);
+    SymbolList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int code = kFirstCode; code <= kLastCode; ++code) {
         auto* item = new QTableWidgetItem(CharacterOfCode(code));
         item->setTextAlignment(Qt::AlignCenter);
         item->setData(Qt::UserRole, code);
         SymbolList->setItem((code - kFirstCode) / kColumns, (code - kFirstCode) % kColumns, item);
     }
-    SymbolList->setMinimumSize(kColumns * 30 + 4, 8 * 26);
+    SymbolList->setMinimumSize(kColumns * 30 + 4 + SymbolList->verticalScrollBar()->sizeHint().width(), 8 * 26);
 
     OKButton = new QPushButton(QStringLiteral("Ok"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));

@@ -12,6 +12,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -59,17 +60,26 @@ TSuperTextBrushImageBrowser::TSuperTextBrushImageBrowser(const QString& textureP
     DirectoryList->setObjectName(QStringLiteral("DirectoryList"));
     FileList = new QListWidget(this);
     FileList->setObjectName(QStringLiteral("FileList"));
+    FileList->setMinimumWidth(190);
+    DirectoryList->setMinimumWidth(190);
 
-    SuperTextExample = new TGSuperText;
+    // The sample sits on white, in a box that scrolls when it is larger.
+    auto* sampleBack = new QWidget;
+    sampleBack->setObjectName(QStringLiteral("SampleBack"));
+    QPalette white = sampleBack->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    sampleBack->setPalette(white);
+    sampleBack->setAutoFillBackground(true);
+    SuperTextExample = new TGSuperText(sampleBack);
     SuperTextExample->setObjectName(QStringLiteral("SuperTextExample"));
     auto* exampleBox = new QScrollArea(this);
     exampleBox->setObjectName(QStringLiteral("ExampleBox"));
-    exampleBox->setWidget(SuperTextExample);
-    exampleBox->setMinimumSize(360, 160);
-    QPalette white = exampleBox->palette();
-    white.setColor(QPalette::Window, Qt::white);
+    exampleBox->setWidget(sampleBack);
+    exampleBox->setMinimumSize(440, 180);
     exampleBox->viewport()->setPalette(white);
     exampleBox->viewport()->setAutoFillBackground(true);
+    // The box's content follows the sample's size.
+    SuperTextExample->installEventFilter(this);
 
     OKButton = new QPushButton(QStringLiteral("Ok"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
@@ -129,6 +139,13 @@ TSuperTextBrushImageBrowser::TSuperTextBrushImageBrowser(const QString& textureP
         OpenFolder(start);
     }
     CenterForm(this);
+}
+
+bool TSuperTextBrushImageBrowser::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == SuperTextExample && event->type() == QEvent::Resize)
+        SuperTextExample->parentWidget()->resize(SuperTextExample->size());
+    return QDialog::eventFilter(watched, event);
 }
 
 void TSuperTextBrushImageBrowser::OpenFolder(const QString& folder)

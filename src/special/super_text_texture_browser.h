@@ -35,6 +35,9 @@ public:
     bool HasChosenTexture() const { return !m_chosen.isEmpty(); }
     QString ChosenFileName() const { return m_chosen; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void fileClicked();
     void loadTexture(const QString& path);

@@ -10,7 +10,10 @@
 #include "special/super_text_symbol.h"
 #include "special/super_text_texture_browser.h"
 #include "super_text_test_support.h"
+#include "platform/help_request.h"
 #include "test_registry.h"
+#include "test_support.h"
+#include "widgets/dialog_help.h"
 #include "widgets/color_button.h"
 #include "widgets/color_combo.h"
 #include "widgets/spin_button.h"
@@ -311,6 +314,52 @@ private slots:
         d.SelectSymbolbuttonClick();
         QCOMPARE(f.prompts->texts(QStringLiteral("information")), QStringList{QStringLiteral("No Symbol fonts installed")});
         QCOMPARE(d.CaptionText->text(), QStringLiteral("A"));
+    }
+
+    void everyDialogGivesItsControlsHelpAndOpensItsTopic()
+    {
+        ovtest::SuperTextHost f;
+        setInstalledFontSource(someFonts);
+        setProgramFolderOverride(ovtest::sourceDir() + QStringLiteral("/assets"));
+        reloadWhatsThisTexts();
+        TGPLabel label;
+        TSuperTextProperties properties;
+        TSuperTextBrushImageBrowser browser(QString(), nullptr);
+        TSuperTextGetSymbol symbol;
+        TGFont3DEffects effects(label);
+        const std::pair<QDialog*, QStringList> dialogs[] = {
+            {&properties,
+             {"CaptionText", "SurfaceTypeCombo", "FillDirectionCombo", "GradientFromcolorButton", "GradientToColorButton",
+              "FontColorButton", "LoadImageButton", "ShadowColorButton", "ShadowOrientationCombo", "ShadowDepthSpinner",
+              "OutlineColorButton", "OutlineStyleCombo", "OutLineWidthSpinner", "Fontbutton", "RapidChangeFontSize",
+              "SelectSymbolbutton", "OKButton", "Cancelbutton", "Helpbutton"}},
+            {&browser, {"DriveList", "DirectoryList", "FileList", "SuperTextExample"}},
+            {&symbol, {"SymbolSets", "SymbolList"}},
+            {&effects,
+             {"Sample", "ShadowDirection", "ShadowDepth", "ShadowColorCombo", "HighlightDirection", "HighLightDepth",
+              "HighLightColorCombo", "FontColorCombo"}}};
+        QList<int> topics;
+        const HelpHandler previous = setHelpHandler([&](int t) { topics << t; });
+        for (const auto& [dialog, names] : dialogs) {
+            for (const QString& name : names) {
+                auto* w = dialog->findChild<QWidget*>(name);
+                QVERIFY2(w && !w->whatsThis().isEmpty(), qPrintable(name));
+            }
+            auto* help = dialog->findChild<QPushButton*>(QStringLiteral("HelpButton"));
+            if (!help)
+                help = dialog->findChild<QPushButton*>(QStringLiteral("Helpbutton"));
+            dialog->show();
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            QTest::mouseClick(help, Qt::LeftButton);
+            dialog->hide();
+        }
+        setHelpHandler(previous);
+        setProgramFolderOverride(QString());
+        reloadWhatsThisTexts();
+        QCOMPARE(topics, (QList<int>{40014, 40012, 50011, 40008}));
+        QCOMPARE(properties.windowTitle(), QStringLiteral("SuperText Properties"));
+        QCOMPARE(browser.windowTitle(), QStringLiteral("Load Texture Image"));
+        QCOMPARE(symbol.windowTitle(), QStringLiteral("Symbol Selector"));
     }
 
     void threeDEffectsPreviewAndCopyBack()
