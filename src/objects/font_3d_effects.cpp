@@ -4,6 +4,7 @@
 #include "platform/help_contexts.h"
 #include "platform/shell_helpers.h"
 #include "widgets/color_combo.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/dialog_help.h"
 
 #include <QComboBox>
@@ -102,31 +103,17 @@ TGFont3DEffects::TGFont3DEffects(TGBaseLabel& label, QWidget* parent) : QDialog(
         grid->addWidget(control, row++, 1);
     }
 
-    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("OKButton"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    cancel->setAutoDefault(false);
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("HelpButton"));
-    help->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    buttons->addWidget(createWhatsThisButton(this));
+    const DialogButtons buttons = createDialogButtons(this, QStringLiteral("OKButton"), QStringLiteral("CancelButton"),
+                                                      QStringLiteral("HelpButton"));
 
     auto* outer = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;
     top->addWidget(m_samplePanel, 0, Qt::AlignTop);
     top->addLayout(grid);
     outer->addLayout(top);
-    outer->addLayout(buttons);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    attachHelp(this, HelpContexts::Text3DEffects, help);
+    outer->addLayout(buttons.row);
+    connect(buttons.ok, &QPushButton::clicked, this, &QDialog::accept);
+    attachHelp(this, HelpContexts::Text3DEffects, buttons.help);
     load();
     CenterForm(this);
 }

@@ -267,7 +267,8 @@ void TGSuperText::WriteProperties(TObjectPropertyWriter& w) const
     w.ident("BorderStyle", identOf(kBorderStyles, m_borderStyle));
     w.boolean("ControlTransparent", m_controlTransparent);
     w.color("BGColor", m_bgColor);
-    w.stringUnlessEmpty("Caption", m_caption);
+    // An emptied caption is written too: left out, it would read back as "Text".
+    w.string("Caption", m_caption);
     w.font("Font", m_font);
     w.ident("FillDirection", identOf(kFillDirectionNames, m_fillDirection));
     w.color("GradientToColor", m_gradientToColor);

@@ -7,6 +7,7 @@
 #include "special/super_text_symbol.h"
 #include "special/super_text_texture_browser.h"
 #include "widgets/color_button.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/dialog_help.h"
 #include "widgets/spin_button.h"
 
@@ -112,19 +113,13 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent)
     groups->addWidget(buildFont());
     outer->addLayout(groups);
 
-    auto* buttons = new QHBoxLayout;
-    OKButton = dialogButton(QStringLiteral("Ok"), QStringLiteral("OKButton"), this);
-    OKButton->setDefault(true);
-    Cancelbutton = dialogButton(QStringLiteral("Cancel"), QStringLiteral("Cancelbutton"), this);
-    Helpbutton = dialogButton(QStringLiteral("Help"), QStringLiteral("Helpbutton"), this);
-    buttons->addStretch(1);
-    buttons->addWidget(OKButton);
-    buttons->addWidget(Cancelbutton);
-    buttons->addWidget(Helpbutton);
-    buttons->addWidget(createWhatsThisButton(this));
-    outer->addLayout(buttons);
+    const DialogButtons buttons = createDialogButtons(this, QStringLiteral("OKButton"), QStringLiteral("Cancelbutton"),
+                                                      QStringLiteral("Helpbutton"));
+    OKButton = buttons.ok;
+    Cancelbutton = buttons.cancel;
+    Helpbutton = buttons.help;
+    outer->addLayout(buttons.row);
     connect(OKButton, &QPushButton::clicked, this, &TSuperTextProperties::OKButtonClick);
-    connect(Cancelbutton, &QPushButton::clicked, this, &QDialog::reject);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -4,6 +4,7 @@
 #include "platform/prompter.h"
 #include "platform/shell_helpers.h"
 #include "stream/win1252.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/dialog_help.h"
 
 #include <QApplication>
@@ -89,16 +90,11 @@ TSuperTextGetSymbol::TSuperTextGetSymbol(QWidget* parent) : QDialog(parent)
     }
     SymbolList->setMinimumSize(kColumns * 30 + 4 + SymbolList->verticalScrollBar()->sizeHint().width(), 8 * 26);
 
-    OKButton = new QPushButton(QStringLiteral("Ok"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
+    const DialogButtons buttons = createDialogButtons(this, QStringLiteral("OKButton"), QStringLiteral("CancelButton"),
+                                                      QStringLiteral("HelpButton"));
+    OKButton = buttons.ok;
     OKButton->setToolTip(QStringLiteral("Copy the selected symbol to the label"));
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setAutoDefault(false);
-    auto* helpButton = new QPushButton(QStringLiteral("Help"), this);
-    helpButton->setObjectName(QStringLiteral("HelpButton"));
-    helpButton->setAutoDefault(false);
+    CancelButton = buttons.cancel;
 
     auto* outer = new QVBoxLayout(this);
     auto* fontRow = new QHBoxLayout;
@@ -106,13 +102,7 @@ TSuperTextGetSymbol::TSuperTextGetSymbol(QWidget* parent) : QDialog(parent)
     fontRow->addWidget(SymbolSets, 1);
     outer->addLayout(fontRow);
     outer->addWidget(SymbolList, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
-    buttons->addWidget(helpButton);
-    buttons->addWidget(createWhatsThisButton(this));
-    outer->addLayout(buttons);
+    outer->addLayout(buttons.row);
 
     connect(SymbolSets, &QComboBox::currentIndexChanged, this, &TSuperTextGetSymbol::selectFont);
     connect(SymbolList, &QTableWidget::cellClicked, this, &TSuperTextGetSymbol::choose);
@@ -121,8 +111,7 @@ TSuperTextGetSymbol::TSuperTextGetSymbol(QWidget* parent) : QDialog(parent)
         okClick();
     });
     connect(OKButton, &QPushButton::clicked, this, &TSuperTextGetSymbol::okClick);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    attachHelp(this, HelpContexts::SymbolSelector, helpButton);
+    attachHelp(this, HelpContexts::SymbolSelector, buttons.help);
     CenterForm(this);
 }
 

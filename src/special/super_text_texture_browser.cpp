@@ -8,6 +8,7 @@
 #include "platform/prompter.h"
 #include "platform/shell_helpers.h"
 #include "special/super_text.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/dialog_help.h"
 
 #include <QComboBox>
@@ -81,15 +82,10 @@ TSuperTextBrushImageBrowser::TSuperTextBrushImageBrowser(const QString& textureP
     // The box's content follows the sample's size.
     SuperTextExample->installEventFilter(this);
 
-    OKButton = new QPushButton(QStringLiteral("Ok"), this);
-    OKButton->setObjectName(QStringLiteral("OKButton"));
-    OKButton->setDefault(true);
-    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
-    CancelButton->setObjectName(QStringLiteral("CancelButton"));
-    CancelButton->setAutoDefault(false);
-    auto* helpButton = new QPushButton(QStringLiteral("Help"), this);
-    helpButton->setObjectName(QStringLiteral("HelpButton"));
-    helpButton->setAutoDefault(false);
+    const DialogButtons buttons = createDialogButtons(this, QStringLiteral("OKButton"), QStringLiteral("CancelButton"),
+                                                      QStringLiteral("HelpButton"));
+    OKButton = buttons.ok;
+    CancelButton = buttons.cancel;
 
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("Drive"), this), 0, 0);
@@ -100,15 +96,9 @@ TSuperTextBrushImageBrowser::TSuperTextBrushImageBrowser(const QString& textureP
     grid->addWidget(FileList, 1, 1, 3, 1);
     grid->addWidget(exampleBox, 0, 2, 4, 1);
     grid->setColumnStretch(2, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(OKButton);
-    buttons->addWidget(CancelButton);
-    buttons->addWidget(helpButton);
-    buttons->addWidget(createWhatsThisButton(this));
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(grid, 1);
-    outer->addLayout(buttons);
+    outer->addLayout(buttons.row);
 
     connect(DriveList, &QComboBox::activated, this, [this](int i) { OpenFolder(DriveList->itemText(i)); });
     connect(DirectoryList, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
@@ -117,8 +107,7 @@ TSuperTextBrushImageBrowser::TSuperTextBrushImageBrowser(const QString& textureP
     connect(FileList, &QListWidget::itemClicked, this, &TSuperTextBrushImageBrowser::fileClicked);
     connect(FileList, &QListWidget::currentRowChanged, this, &TSuperTextBrushImageBrowser::fileClicked);
     connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    attachHelp(this, HelpContexts::LoadTextureImage, helpButton);
+    attachHelp(this, HelpContexts::LoadTextureImage, buttons.help);
 
     const QFileInfo texture(texturePath);
     if (!texturePath.isEmpty() && texture.isFile()) {

@@ -78,8 +78,7 @@ struct Record {
         B::ident(b, "BorderStyle", border);
         B::boolean(b, "ControlTransparent", transparent);
         B::color(b, "BGColor", bg);
-        if (!caption.isEmpty())
-            string(b, "Caption", caption);
+        string(b, "Caption", caption);
         B::font(b, "Font", font);
         B::ident(b, "FillDirection", fill);
         B::color(b, "GradientToColor", to);
@@ -199,7 +198,7 @@ private slots:
         QCOMPARE(back->Image().image().pixelColor(1, 0), QColor(Qt::green));
     }
 
-    void emptyCaptionIsLeftOutAndDamagedTextureIsAReadError()
+    void emptyCaptionReadsBackEmptyAndDamagedTextureIsAReadError()
     {
         ovtest::SuperTextHost f;
         TGSuperText* t = f.superText(QRect(0, 0, 142, 33));
@@ -207,6 +206,9 @@ private slots:
         Record e;
         e.caption.clear();
         QCOMPARE(t->Record(), e.bytes());
+        const TObjectReadResult empty = readList(*f.panel, listOf(e.bytes()));
+        QCOMPARE(empty.objects.size(), 1);
+        QCOMPARE(qobject_cast<TGSuperText*>(empty.objects.first())->Caption(), QString());
 
         Record damaged;
         damaged.surface = "stBrushImage";
