@@ -138,14 +138,50 @@ void TSuperTextProperties::edit(const std::function<void(TGSuperText&)>& change)
 
 // --- Groups --------------------------------------------------------------------------------
 
+TColorButton* TSuperTextProperties::colorButton(const QString& text, const QString& name, QWidget* parent,
+                                                std::function<void(TGSuperText&, TColor)> apply)
+{
+    auto* b = new TColorButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    connect(b, &TColorButton::colorChanged, this,
+            [this, apply = std::move(apply)](TColor c) { edit([&](TGSuperText& p) { apply(p, c); }); });
+    return b;
+}
+
+QComboBox* TSuperTextProperties::combo(const QString& name, const QStringList& items, QWidget* parent,
+                                       std::function<void(TGSuperText&, int)> apply)
+{
+    auto* c = new QComboBox(parent);
+    c->setObjectName(name);
+    c->addItems(items);
+    if (apply)
+        connect(c, &QComboBox::currentIndexChanged, this, [this, apply = std::move(apply)](int i) {
+            if (i >= 0)
+                edit([&](TGSuperText& p) { apply(p, i); });
+        });
+    return c;
+}
+
+QSpinBox* TSuperTextProperties::spinner(const QString& name, QWidget* parent,
+                                        std::function<void(TGSuperText&, int)> apply)
+{
+    auto* s = new QSpinBox(parent);
+    s->setObjectName(name);
+    s->setRange(0, 10);
+    connect(s, &QSpinBox::valueChanged, this,
+            [this, apply = std::move(apply)](int v) { edit([&](TGSuperText& p) { apply(p, v); }); });
+    return s;
+}
+
 QWidget* TSuperTextProperties::buildSurface()
 {
     auto* box = new QGroupBox(QStringLiteral("Surface"), this);
     auto* column = new QVBoxLayout(box);
-    SurfaceTypeCombo = new QComboBox(box);
-    SurfaceTypeCombo->setObjectName(QStringLiteral("SurfaceTypeCombo"));
-    SurfaceTypeCombo->addItems({QStringLiteral("Normal"), QStringLiteral("Transparent"), QStringLiteral("Texture"),
-                                QStringLiteral("Gradient Fill")});
+    SurfaceTypeCombo = combo(QStringLiteral("SurfaceTypeCombo"),
+                             {QStringLiteral("Normal"), QStringLiteral("Transparent"), QStringLiteral("Texture"),
+                              QStringLiteral("Gradient Fill")},
+                             box, {});
     connect(SurfaceTypeCombo, &QComboBox::currentIndexChanged, this, &TSuperTextProperties::SurfaceTypeComboChange);
     column->addWidget(caption(QStringLiteral("Surface Type"), SurfaceTypeCombo, box));
     column->addWidget(SurfaceTypeCombo);
@@ -154,22 +190,14 @@ QWidget* TSuperTextProperties::buildSurface()
     FillPanel = panel(QStringLiteral("FillPanel"), box);
     auto* fill = new QGridLayout(FillPanel);
     fill->setContentsMargins(0, 0, 0, 0);
-    FillDirectionCombo = new QComboBox(FillPanel);
-    FillDirectionCombo->setObjectName(QStringLiteral("FillDirectionCombo"));
-    FillDirectionCombo->addItems({QStringLiteral("Up"), QStringLiteral("Down"), QStringLiteral("Left"),
-                                  QStringLiteral("Right")});
-    connect(FillDirectionCombo, &QComboBox::currentIndexChanged, this, [this](int i) {
-        if (i >= 0)
-            edit([i](TGSuperText& p) { p.SetFillDirection(TFillDirection(i)); });
-    });
-    GradientFromcolorButton = new TColorButton(FillPanel);
-    GradientFromcolorButton->setObjectName(QStringLiteral("GradientFromcolorButton"));
-    connect(GradientFromcolorButton, &TColorButton::colorChanged, this,
-            [this](TColor c) { edit([c](TGSuperText& p) { p.SetGradientFromColor(c); }); });
-    GradientToColorButton = new TColorButton(FillPanel);
-    GradientToColorButton->setObjectName(QStringLiteral("GradientToColorButton"));
-    connect(GradientToColorButton, &TColorButton::colorChanged, this,
-            [this](TColor c) { edit([c](TGSuperText& p) { p.SetGradientToColor(c); }); });
+    FillDirectionCombo = combo(QStringLiteral("FillDirectionCombo"),
+                               {QStringLiteral("Up"), QStringLiteral("Down"), QStringLiteral("Left"),
+                                QStringLiteral("Right")},
+                               FillPanel, [](TGSuperText& p, int i) { p.SetFillDirection(TFillDirection(i)); });
+    GradientFromcolorButton = colorButton({}, QStringLiteral("GradientFromcolorButton"), FillPanel,
+                                          [](TGSuperText& p, TColor c) { p.SetGradientFromColor(c); });
+    GradientToColorButton = colorButton({}, QStringLiteral("GradientToColorButton"), FillPanel,
+                                        [](TGSuperText& p, TColor c) { p.SetGradientToColor(c); });
     fill->addWidget(caption(QStringLiteral("Fill Direction"), FillDirectionCombo, FillPanel), 0, 0, 1, 2);
     fill->addWidget(FillDirectionCombo, 1, 0, 1, 2);
     fill->addWidget(caption(QStringLiteral("From Color"), GradientFromcolorButton, FillPanel), 2, 0);
@@ -188,10 +216,8 @@ QWidget* TSuperTextProperties::buildSurface()
     FontcolorPanel = panel(QStringLiteral("FontcolorPanel"), box);
     auto* fontColor = new QVBoxLayout(FontcolorPanel);
     fontColor->setContentsMargins(0, 0, 0, 0);
-    FontColorButton = new TColorButton(FontcolorPanel);
-    FontColorButton->setObjectName(QStringLiteral("FontColorButton"));
-    connect(FontColorButton, &TColorButton::colorChanged, this,
-            [this](TColor c) { edit([c](TGSuperText& p) { p.SetFontColor(c); }); });
+    FontColorButton = colorButton({}, QStringLiteral("FontColorButton"), FontcolorPanel,
+                                  [](TGSuperText& p, TColor c) { p.SetFontColor(c); });
     fontColor->addWidget(caption(QStringLiteral("Font Color"), FontColorButton, FontcolorPanel));
     fontColor->addWidget(FontColorButton);
     fontColor->addStretch(1);
@@ -202,66 +228,50 @@ QWidget* TSuperTextProperties::buildSurface()
     return box;
 }
 
-QWidget* TSuperTextProperties::buildShadow()
+// A group of a colour button, a list and a 0 to 10 spinner, each under its caption.
+QWidget* TSuperTextProperties::effectGroup(const QString& title, QWidget* button, const QString& listCaption,
+                                           QComboBox* list, const QString& spinnerCaption, QSpinBox* spin)
 {
-    auto* box = new QGroupBox(QStringLiteral("Shadow"), this);
+    auto* box = new QGroupBox(title, this);
     auto* column = new QVBoxLayout(box);
-    ShadowColorButton = new TColorButton(QStringLiteral("Shadow Color"), box);
-    ShadowColorButton->setObjectName(QStringLiteral("ShadowColorButton"));
-    connect(ShadowColorButton, &TColorButton::colorChanged, this,
-            [this](TColor c) { edit([c](TGSuperText& p) { p.SetShadowcolor(c); }); });
-    ShadowOrientationCombo = new QComboBox(box);
-    ShadowOrientationCombo->setObjectName(QStringLiteral("ShadowOrientationCombo"));
-    ShadowOrientationCombo->addItems({QStringLiteral("None"), QStringLiteral("Right"), QStringLiteral("Left"),
-                                      QStringLiteral("Down and Right"), QStringLiteral("Down and Left"),
-                                      QStringLiteral("Down")});
-    connect(ShadowOrientationCombo, &QComboBox::currentIndexChanged, this, [this](int i) {
-        if (i >= 0)
-            edit([i](TGSuperText& p) { p.SetShadowOrientation(TShadowOrientation(i)); });
-    });
-    ShadowDepthSpinner = new QSpinBox(box);
-    ShadowDepthSpinner->setObjectName(QStringLiteral("ShadowDepthSpinner"));
-    ShadowDepthSpinner->setRange(0, 10);
-    connect(ShadowDepthSpinner, &QSpinBox::valueChanged, this,
-            [this](int d) { edit([d](TGSuperText& p) { p.SetShadowDepth(d); }); });
-    column->addWidget(ShadowColorButton);
-    column->addWidget(caption(QStringLiteral("Shadow Orientation"), ShadowOrientationCombo, box));
-    column->addWidget(ShadowOrientationCombo);
-    column->addWidget(caption(QStringLiteral("Shadow Depth"), ShadowDepthSpinner, box));
-    column->addWidget(ShadowDepthSpinner);
+    column->addWidget(button);
+    column->addWidget(caption(listCaption, list, box));
+    column->addWidget(list);
+    column->addWidget(caption(spinnerCaption, spin, box));
+    column->addWidget(spin);
     column->addStretch(1);
     return box;
 }
 
+QWidget* TSuperTextProperties::buildShadow()
+{
+    ShadowColorButton = colorButton(QStringLiteral("Shadow Color"), QStringLiteral("ShadowColorButton"), this,
+                                    [](TGSuperText& p, TColor c) { p.SetShadowcolor(c); });
+    ShadowOrientationCombo = combo(QStringLiteral("ShadowOrientationCombo"),
+                                   {QStringLiteral("None"), QStringLiteral("Right"), QStringLiteral("Left"),
+                                    QStringLiteral("Down and Right"), QStringLiteral("Down and Left"),
+                                    QStringLiteral("Down")},
+                                   this,
+                                   [](TGSuperText& p, int i) { p.SetShadowOrientation(TShadowOrientation(i)); });
+    ShadowDepthSpinner = spinner(QStringLiteral("ShadowDepthSpinner"), this,
+                                 [](TGSuperText& p, int d) { p.SetShadowDepth(d); });
+    return effectGroup(QStringLiteral("Shadow"), ShadowColorButton, QStringLiteral("Shadow Orientation"),
+                       ShadowOrientationCombo, QStringLiteral("Shadow Depth"), ShadowDepthSpinner);
+}
+
 QWidget* TSuperTextProperties::buildOutline()
 {
-    auto* box = new QGroupBox(QStringLiteral("Outline"), this);
-    auto* column = new QVBoxLayout(box);
-    OutlineColorButton = new TColorButton(QStringLiteral("Outline Color"), box);
-    OutlineColorButton->setObjectName(QStringLiteral("OutlineColorButton"));
-    connect(OutlineColorButton, &TColorButton::colorChanged, this,
-            [this](TColor c) { edit([c](TGSuperText& p) { p.SetOutlineColor(c); }); });
-    OutlineStyleCombo = new QComboBox(box);
-    OutlineStyleCombo->setObjectName(QStringLiteral("OutlineStyleCombo"));
-    OutlineStyleCombo->addItems({QStringLiteral("Solid Line"), QStringLiteral("Dash Line"),
-                                 QStringLiteral("Dotted Line"), QStringLiteral("DashDot Line"),
-                                 QStringLiteral("DashDotDot Line"), QStringLiteral("Clear")});
-    connect(OutlineStyleCombo, &QComboBox::currentIndexChanged, this, [this](int i) {
-        if (i >= 0)
-            edit([i](TGSuperText& p) { p.SetOutlineStyle(TPenStyle(i)); });
-    });
-    OutLineWidthSpinner = new QSpinBox(box);
-    OutLineWidthSpinner->setObjectName(QStringLiteral("OutLineWidthSpinner"));
-    OutLineWidthSpinner->setRange(0, 10);
-    connect(OutLineWidthSpinner, &QSpinBox::valueChanged, this,
-            [this](int w) { edit([w](TGSuperText& p) { p.SetOutlineWidth(w); }); });
-    column->addWidget(OutlineColorButton);
-    column->addWidget(caption(QStringLiteral("OutLine Style"), OutlineStyleCombo, box));
-    column->addWidget(OutlineStyleCombo);
-    column->addWidget(caption(QStringLiteral("Outline Width"), OutLineWidthSpinner, box));
-    column->addWidget(OutLineWidthSpinner);
-    column->addStretch(1);
-    return box;
+    OutlineColorButton = colorButton(QStringLiteral("Outline Color"), QStringLiteral("OutlineColorButton"), this,
+                                     [](TGSuperText& p, TColor c) { p.SetOutlineColor(c); });
+    OutlineStyleCombo = combo(QStringLiteral("OutlineStyleCombo"),
+                              {QStringLiteral("Solid Line"), QStringLiteral("Dash Line"), QStringLiteral("Dotted Line"),
+                               QStringLiteral("DashDot Line"), QStringLiteral("DashDotDot Line"),
+                               QStringLiteral("Clear")},
+                              this, [](TGSuperText& p, int i) { p.SetOutlineStyle(TPenStyle(i)); });
+    OutLineWidthSpinner = spinner(QStringLiteral("OutLineWidthSpinner"), this,
+                                  [](TGSuperText& p, int w) { p.SetOutlineWidth(w); });
+    return effectGroup(QStringLiteral("Outline"), OutlineColorButton, QStringLiteral("OutLine Style"),
+                       OutlineStyleCombo, QStringLiteral("Outline Width"), OutLineWidthSpinner);
 }
 
 QWidget* TSuperTextProperties::buildFont()

@@ -1,5 +1,6 @@
 #pragma once
 #include "imaging/picture.h"
+#include "platform/win_color.h"
 
 #include <QDialog>
 #include <functional>
@@ -78,6 +79,14 @@ private:
     QWidget* buildShadow();
     QWidget* buildOutline();
     QWidget* buildFont();
+    QWidget* effectGroup(const QString& title, QWidget* button, const QString& listCaption, QComboBox* list,
+                         const QString& spinnerCaption, QSpinBox* spin);
+    // Controls that write their value to Preview at once.
+    TColorButton* colorButton(const QString& text, const QString& name, QWidget* parent,
+                              std::function<void(TGSuperText&, TColor)> apply);
+    QComboBox* combo(const QString& name, const QStringList& items, QWidget* parent,
+                     std::function<void(TGSuperText&, int)> apply);
+    QSpinBox* spinner(const QString& name, QWidget* parent, std::function<void(TGSuperText&, int)> apply);
     void showPanels();
     void changeFontSize(int step);
     void followPreviewFont();
