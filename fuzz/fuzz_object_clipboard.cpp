@@ -10,6 +10,7 @@
 #include "platform/program_folder.h"
 #include "platform/screen_ppi.h"
 #include "special/flat_calendar.h"
+#include "special/super_text.h"
 #include "stream/stream_reader.h"
 #include "stream/stream_writer.h"
 
@@ -42,6 +43,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
     setScreenPPIOverride(96);
     RegisterStandardObjectClasses();
     RegisterObjectClass<TGFlatCalendar>("TGFlatCalendar", TGFlatCalendar::Properties());
+    RegisterObjectClass<TGSuperText>("TGSuperText", TGSuperText::Properties());
     return 0;
 }
 

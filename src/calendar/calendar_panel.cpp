@@ -9,15 +9,18 @@
 #include "platform/numeric.h"
 #include "richtext/rtf_renderer.h"
 #include "special/flat_calendar.h"
+#include "special/super_text.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 
 TCalendarPanel32::TCalendarPanel32(QWidget* parent, int ppi) : TGBasePanel(parent), TCalendarPage(ppi)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     RegisterStandardObjectClasses();
     RegisterObjectClass<TGFlatCalendar>("TGFlatCalendar", TGFlatCalendar::Properties());
+    RegisterObjectClass<TGSuperText>("TGSuperText", TGSuperText::Properties());
     // Each cell's text is drawn into its free area, one pixel larger each way, on white.
     m_cellText = [this](QPainter& p, int cell, const TRect& rFree, TPageTarget target) {
         const TWPRtfStorage* store = CellStorage(cell);
@@ -73,6 +76,13 @@ QImage TCalendarPanel32::DrawToBitmap(TPageTarget target)
 
 bool TCalendarPanel32::HasPlacedObjects() const { return !Objects().isEmpty(); }
 
+bool TCalendarPanel32::HasSuperText() const
+{
+    const QList<TGGraphicControl*> objects = Objects();
+    return std::any_of(objects.cbegin(), objects.cend(),
+                       [](const TGGraphicControl* o) { return qobject_cast<const TGSuperText*>(o) != nullptr; });
+}
+
 ObjectSectionWriter TCalendarPanel32::objectSectionWriter() const
 {
     return [this](TStreamWriter& w) { TGLabelObjectFiler::WriteRecords(w, Objects()); };
@@ -108,6 +118,7 @@ void TCalendarPanel32::CreateObjectInRect(QRect& r)
         r.setHeight(15);
     const TLPanelState state = PanelState();
     TGPLabel* label = nullptr;
+    TGSuperText* superText = nullptr;
     if (state == TLPanelState::psLabel) {
         label = new TGPLabel;
         label->AfterLoad();
@@ -118,6 +129,10 @@ void TCalendarPanel32::CreateObjectInRect(QRect& r)
         PlaceObject(label, r);
         label->SetTransparent(false);
         label->SetBorderStyle(TBorderStyle::bsSingle);
+    } else if (state == TLPanelState::psSuperText) {
+        superText = TGSuperText::CreateBordered();
+        superText->AfterLoad();
+        PlaceObject(superText, r);
     } else if (state == TLPanelState::psFlatCalendar) {
         auto* calendar = new TGFlatCalendar;
         calendar->AfterLoad();
@@ -129,6 +144,8 @@ void TCalendarPanel32::CreateObjectInRect(QRect& r)
     m_creating = false;
     if (label)
         label->EditAfterCreate();
+    if (superText)
+        superText->ShowProperties();
 }
 
 void TCalendarPanel32::PrintOnReport(TReportCanvas& report, double offsetX, double offsetY)

@@ -33,6 +33,7 @@ public:
     // Click handling at a point in panel coordinates (what a mouse click does).
     void HandleClickAt(int x, int y);
 
+    bool HasSuperText() const;
     bool HasPlacedObjects() const;
 
     // The whole page on a report page, at the given offsets in inches (printing): the

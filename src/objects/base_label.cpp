@@ -2,9 +2,11 @@
 
 #include "objects/base_panel.h"
 #include "objects/color_identifiers.h"
+#include "objects/font_3d_effects.h"
 #include "objects/object_properties.h"
 #include "platform/prompter.h"
 
+#include <QDialog>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -350,8 +352,13 @@ void TGBaseLabel::AfterLoad()
     };
     menu->addSeparator();
     addMenuItem(menu, QStringLiteral("Font"), [this] { editProperties([this] { ChooseFont(); }); });
-    // Its dialog comes with the SuperText dialogs.
-    menu->addAction(QStringLiteral("3D Effects"))->setEnabled(false);
+    addMenuItem(menu, QStringLiteral("3D Effects"), [this] {
+        TGFont3DEffects dialog(*this, window());
+        if (prompter().execDialog(dialog) != QDialog::Accepted)
+            return;
+        editProperties([&dialog] { dialog.CopyBack(); });
+        NotifyChanged();
+    });
     QMenu* align = menu->addMenu(QStringLiteral("Alignment"));
     const std::pair<const char*, TAlignment> alignments[] = {
         {"Left", TAlignment::taLeftJustify}, {"Center", TAlignment::taCenter}, {"Right", TAlignment::taRightJustify}};

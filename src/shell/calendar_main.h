@@ -182,9 +182,8 @@ public:
     void mnuPrintCalendarClick();
     bool CheckPrinterMargins();
     void ReportPrinter1Print(TReportCanvas& report);
-    // No SuperText object exists in this build yet, so no page holds one.
-    bool HasSuperTextNotYetBuilt() const { return false; }
-    bool HasSuperText() const { return HasSuperTextNotYetBuilt(); }
+    // Whether the page holds SuperText, which printers take long to produce.
+    bool HasSuperText() const;
 
     // Export (export_commands.cpp).
     enum class TPictureFormat { Bmp, Jpeg, Png };

@@ -9,9 +9,10 @@ void TCalendarMain::createObjectCommands()
 {
     CalendarPanel->DroppedObjectEvent = [this](QRect& r) { CalendarPanelDroppedObjectEvent(r); };
     CalendarPanel->LabelChangedEvent = [this] { CalendarPanelLabelChangedEvent(); };
-    // Labels and floating calendars exist; the other creation tools wait for their
-    // object classes.
+    // Labels, SuperText and floating calendars exist; the other creation tools wait for
+    // their object classes.
     setCommandAvailable(DrawLabelButton, true);
+    setCommandAvailable(DrawSuperText, true);
     setCommandAvailable(PSpeedButton1, true);
 }
 

@@ -127,6 +127,8 @@ void TCalendarMain::mnuPrintCalendarClick()
     SetModified(modified);
 }
 
+bool TCalendarMain::HasSuperText() const { return CalendarPanel->HasSuperText(); }
+
 void TCalendarMain::ReportPrinter1Print(TReportCanvas& report)
 {
     DoSaveRichtext();

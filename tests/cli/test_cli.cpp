@@ -3,6 +3,9 @@
 #include "calendar/calendar_panel.h"
 #include "objects/p_label.h"
 #include "special/flat_calendar.h"
+#include "special/super_text.h"
+#include "imaging/picture_loader.h"
+#include "platform/program_folder.h"
 #include "platform/screen_ppi.h"
 #include "test_registry.h"
 
@@ -191,6 +194,86 @@ private slots:
         QCOMPARE(cli({"render", "--file", ovf, "--out", pdf}).code, 0);
         QVERIFY(QFileInfo(pdf).size() > 0);
 
+        QVERIFY(resavedUnchanged(dir, ovf));
+    }
+
+    void superTextInDumpRenderAndSave()
+    {
+        QTemporaryDir dir;
+        const QString ovf = dir.filePath("supertext.OVF");
+        {
+            const auto page = newPage();
+            auto place = [&](const QRect& r, const QString& caption) {
+                auto* t = TGSuperText::CreateBordered(page.get());
+                t->setObjectName(QStringLiteral("Component%1").arg(page->Objects().size() - 1));
+                t->setGeometry(r);
+                t->SetCaption(caption);
+                return t;
+            };
+            // A gradient running down, framed on white (as the tool makes it).
+            TGSuperText* gradient = place(QRect(60, 130, 330, 90), QStringLiteral("Summer"));
+            gradient->SetFillDirection(TFillDirection::gdDown);
+            gradient->SetGradientFromColor(0x0000FF); // red
+            gradient->SetGradientToColor(0x00FFFF);   // yellow
+            gradient->SetShadowDepth(4);
+            // A texture from the shipped set, shadow below left, transparent and frameless.
+            TGSuperText* texture = place(QRect(420, 120, 360, 110), QStringLiteral("Oak"));
+            texture->SetControlTransparent(true);
+            texture->SetBorderStyle(TBorderStyle::bsNone);
+            texture->SetSurfaceType(TSurfaceType::stBrushImage);
+            texture->SetImage(LoadPictureFromFile(QString::fromLocal8Bit(qgetenv("OV_SOURCE_DIR"))
+                                                  + QStringLiteral("/assets/Textures/Oak.bmp")));
+            texture->SetShadowOrientation(TShadowOrientation::sdDownLeft);
+            texture->SetShadowDepth(6);
+            texture->SetOutlineWidth(2);
+            // Flat red letters, dashed blue outline.
+            TGSuperText* flat = place(QRect(60, 600, 330, 90), QStringLiteral("Party!"));
+            flat->SetSurfaceType(TSurfaceType::stNormal);
+            TObjectFont font = flat->Font();
+            font.Color = 0x0000FF;
+            font.Italic = true;
+            flat->SetFont(font);
+            flat->SetOutlineColor(0xFF0000);
+            flat->SetOutlineStyle(TPenStyle::psDash);
+            flat->SetShadowOrientation(TShadowOrientation::sdRight);
+            flat->SetShadowDepth(3);
+            // Empty letters: only outline and shadow.
+            TGSuperText* hollow = place(QRect(420, 600, 330, 90), QStringLiteral("Hollow"));
+            hollow->SetSurfaceType(TSurfaceType::stBrushTransparent);
+            hollow->SetOutlineWidth(3);
+            hollow->SetOutlineColor(0x008000);
+            hollow->SetShadowOrientation(TShadowOrientation::sdDown);
+            hollow->SetShadowDepth(5);
+            page->SaveToFile(ovf);
+        }
+        Run r = cli({"dump", ovf});
+        QCOMPARE(r.code, 0);
+        const QJsonArray objects = QJsonDocument::fromJson(r.out).object()["objects"].toArray();
+        QCOMPARE(objects.size(), 4);
+        QCOMPARE(objects[0].toObject()["class"].toString(), QStringLiteral("TGSuperText"));
+        const QJsonObject textured = objects[1].toObject()["properties"].toObject();
+        QCOMPARE(textured["SurfaceType"].toString(), QStringLiteral("stBrushImage"));
+        QCOMPARE(textured["ShadowOrientation"].toString(), QStringLiteral("sdDownLeft"));
+        QFile oak(QString::fromLocal8Bit(qgetenv("OV_SOURCE_DIR")) + QStringLiteral("/assets/Textures/Oak.bmp"));
+        QVERIFY(oak.open(QIODevice::ReadOnly));
+        // The texture's block: a 32-bit count, then the BMP file as it was loaded.
+        QCOMPARE(textured["Image.Data"].toObject()["size"].toInt(), int(oak.size()) + 4);
+        QCOMPARE(textured["Image.Data"].toObject()["sha256"].toString().size(), 64);
+        QCOMPARE(objects[2].toObject()["properties"].toObject()["Font.Color"].toString(), QStringLiteral("clRed"));
+
+        const QString png = dir.filePath("supertext.png");
+        QCOMPARE(cli({"render", "--file", ovf, "--out", png}).code, 0);
+        const QImage img(png);
+        bool red = false, green = false;
+        for (int y = 600; y < 690; ++y)
+            for (int x = 60; x < 750; ++x) {
+                red = red || QColor(img.pixel(x, y)) == QColor(255, 0, 0);
+                green = green || QColor(img.pixel(x, y)) == QColor(0, 128, 0);
+            }
+        QVERIFY(red && green);
+        const QString pdf = dir.filePath("supertext.pdf");
+        QCOMPARE(cli({"render", "--file", ovf, "--out", pdf}).code, 0);
+        QVERIFY(QFileInfo(pdf).size() > 0);
         QVERIFY(resavedUnchanged(dir, ovf));
     }
 

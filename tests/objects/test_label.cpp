@@ -274,7 +274,7 @@ private slots:
                                         "Locked", "Unselectable", "-", "Center Vertically", "Center Horizontally", "-",
                                         "Font", "3D Effects", "Alignment", "Transparent", "Background Color", "Border",
                                         "-", "Text", "-", "Rotation"}));
-        QVERIFY(!label->MenuItem(QStringLiteral("3D Effects"))->isEnabled());
+        QVERIFY(label->MenuItem(QStringLiteral("3D Effects"))->isEnabled());
 
         f.prompts->colorAnswers.push_back(QColor(255, 255, 0));
         label->MenuItem(QStringLiteral("Background Color"))->trigger();

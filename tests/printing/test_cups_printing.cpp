@@ -6,6 +6,7 @@
 #include "platform/zoom_scale.h"
 #include "printing/printer_availability.h"
 #include "printing/report_printer.h"
+#include "special/super_text.h"
 #include "test_registry.h"
 
 #include <QFileInfo>
@@ -115,6 +116,24 @@ private slots:
         QCOMPARE(f.page().Zoom(), PercentToZoomScale(60));
         QVERIFY(!f.page().Printing);
         QVERIFY(!f.page().PaintSuspended);
+    }
+
+    void aPageWithSuperTextGetsTheNoteAboutComplexShapes()
+    {
+        MainWindowFixture f;
+        auto* text = TGSuperText::CreateBordered(&f.page());
+        text->setGeometry(300, 40, 300, 90);
+        text->SetCaption(QStringLiteral("Reunion"));
+        text->AfterLoad();
+        QVERIFY(f.main->HasSuperText());
+        print(f, 1);
+        QVERIFY2(PrivateCups::instance().ok(), qPrintable(PrivateCups::instance().error()));
+        QCOMPARE(f.prompts->texts(QStringLiteral("information")),
+                 QStringList{QStringLiteral("Print job completed and sent to printer!\n\n"
+                                            "Note: this design contains complex shapes or text.\n"
+                                            "Please be patient while the printer produces its\noutput...")});
+        delete text;
+        QVERIFY(!f.main->HasSuperText());
     }
 
     void copiesMadeByTheDriverOrDrawnAgain()

@@ -252,7 +252,8 @@ private slots:
         MainWindowFixture f;
         QVERIFY(f.main->DrawLabelButton->isEnabled());
         QVERIFY(f.main->PSpeedButton1->isEnabled());
-        for (QToolButton* tool : {f.main->DrawImageButton, f.main->DrawRichText, f.main->DrawSuperText}) {
+        QVERIFY(f.main->DrawSuperText->isEnabled());
+        for (QToolButton* tool : {f.main->DrawImageButton, f.main->DrawRichText}) {
             QVERIFY2(!tool->isEnabled(), qPrintable(tool->objectName()));
             tool->click();
             QCOMPARE(f.main->CalendarPanel->PanelState(), TLPanelState::psPointing);

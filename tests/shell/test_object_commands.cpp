@@ -2,10 +2,12 @@
 #include "objects/handle.h"
 #include "objects/p_label.h"
 #include "special/flat_calendar.h"
+#include "special/super_text.h"
 #include "test_registry.h"
 
 #include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QToolButton>
 
 class TestObjectCommands : public QObject {
@@ -17,7 +19,8 @@ private slots:
         QVERIFY(f.main->Pointerbutton->isEnabled());
         QVERIFY(f.main->DrawLabelButton->isEnabled());
         QVERIFY(f.main->PSpeedButton1->isEnabled());
-        for (QToolButton* b : {f.main->DrawImageButton, f.main->DrawRichText, f.main->DrawSuperText})
+        QVERIFY(f.main->DrawSuperText->isEnabled());
+        for (QToolButton* b : {f.main->DrawImageButton, f.main->DrawRichText})
             QVERIFY(!b->isEnabled());
     }
 
@@ -55,6 +58,38 @@ private slots:
         QVERIFY(f.main->Modified);
         QVERIFY(f.main->Pointerbutton->isChecked());
         QVERIFY(f.prompts->records.empty());
+    }
+
+    void theSuperTextToolPlacesAFramedObjectAndOpensItsDialog()
+    {
+        MainWindowFixture f;
+        f.main->SetModified(false);
+        bool seen = false;
+        f.prompts->dialogAnswers.push_back([&](QDialog& d) {
+            seen = true;
+            d.show(); // the controls load from the preview as the dialog shows
+            d.findChild<QLineEdit*>(QStringLiteral("CaptionText"))->setText(QStringLiteral("Holidays"));
+            d.findChild<QPushButton*>(QStringLiteral("OKButton"))->click();
+            return d.result();
+        });
+        QTest::mouseClick(f.main->DrawSuperText, Qt::LeftButton);
+        QCOMPARE(f.page().PanelState(), TLPanelState::psSuperText);
+        QTest::mousePress(&f.page(), Qt::LeftButton, {}, QPoint(100, 120));
+        QTest::mouseMove(&f.page(), QPoint(400, 220));
+        QTest::mouseRelease(&f.page(), Qt::LeftButton, {}, QPoint(400, 220));
+        QVERIFY(seen);
+        QCOMPARE(f.prompts->texts(QStringLiteral("dialog")), QStringList{QStringLiteral("SuperText Properties")});
+        QCOMPARE(f.page().Objects().size(), 1);
+        auto* text = qobject_cast<TGSuperText*>(f.page().Objects().first());
+        QVERIFY(text);
+        QCOMPARE(text->pos(), QPoint(100, 120));
+        QCOMPARE(text->Caption(), QStringLiteral("Holidays"));
+        QCOMPARE(text->BorderStyle(), TBorderStyle::bsSingle);
+        QVERIFY(!text->ControlTransparent());
+        QCOMPARE(text->BGColor(), clWhite);
+        QVERIFY(f.main->Modified);
+        QVERIFY(f.main->Pointerbutton->isChecked());
+        QVERIFY(f.main->HasSuperText());
     }
 
     void aClickOnAnObjectNeverOpensTheCellEditor()
