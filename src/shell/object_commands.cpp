@@ -9,9 +9,10 @@ void TCalendarMain::createObjectCommands()
 {
     CalendarPanel->DroppedObjectEvent = [this](QRect& r) { CalendarPanelDroppedObjectEvent(r); };
     CalendarPanel->LabelChangedEvent = [this] { CalendarPanelLabelChangedEvent(); };
-    // Labels and floating calendars exist; the other creation tools wait for their
-    // object classes.
+    // The SuperText tool waits for its object class.
     setCommandAvailable(DrawLabelButton, true);
+    setCommandAvailable(DrawImageButton, true);
+    setCommandAvailable(DrawRichText, true);
     setCommandAvailable(PSpeedButton1, true);
 }
 
