@@ -82,8 +82,11 @@ TRichTextLabelEditor::TRichTextLabelEditor(QWidget* parent) : QDialog(parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     WPToolBar1->attach(WPRichText1);
+    WPToolBar1->setEnabled(true);
+    // Wide enough for the whole formatting bar, zoom buttons included.
+    setMinimumWidth(WPToolBar1->sizeHint().width() + outer->contentsMargins().left() * 2);
     attachHelp(this, HelpContexts::RichTextEditor, help);
-    resize(640, 420);
+    resize(std::max(640, minimumWidth()), 420);
     CenterForm(this);
     QCoreApplication::processEvents();
     HourglassOff();
