@@ -250,9 +250,9 @@ private slots:
     void creationToolsWaitForPlacedObjects()
     {
         MainWindowFixture f;
-        QVERIFY(f.main->DrawLabelButton->isEnabled());
-        QVERIFY(f.main->PSpeedButton1->isEnabled());
-        for (QToolButton* tool : {f.main->DrawImageButton, f.main->DrawRichText, f.main->DrawSuperText}) {
+        for (QToolButton* tool : {f.main->DrawLabelButton, f.main->DrawImageButton, f.main->DrawRichText, f.main->PSpeedButton1})
+            QVERIFY2(tool->isEnabled(), qPrintable(tool->objectName()));
+        for (QToolButton* tool : {f.main->DrawSuperText}) {
             QVERIFY2(!tool->isEnabled(), qPrintable(tool->objectName()));
             tool->click();
             QCOMPARE(f.main->CalendarPanel->PanelState(), TLPanelState::psPointing);
