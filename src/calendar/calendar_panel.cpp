@@ -138,9 +138,10 @@ void TCalendarPanel32::CreateObjectInRect(QRect& r)
             prompter().error(ENoMasterWPRich::Message(), QStringLiteral("Orvanta"));
         }
         if (rich) {
-            PlaceObject(rich, r);
+            // Set before placing, so the object announced as created is the finished one.
             rich->SetTransparent(false);
             rich->SetBorderStyle(TBorderStyle::bsSingle);
+            PlaceObject(rich, r);
             editAfterCreate = [rich] { rich->EditAfterCreate(); };
         }
     } else if (state == TLPanelState::psFlatCalendar) {

@@ -391,6 +391,32 @@ private slots:
         image->SetPicture(TPicture::fromImage(ovtest::quadrants(400, 300)));
         QVERIFY(pdfOf().contains("/Subtype /Image"));
     }
+
+    void smartImagePlacesThePictureByItsSettings()
+    {
+        TSmartImage smart;
+        smart.resize(100, 100);
+        smart.SetPicture(TPicture::fromImage(ovtest::quadrants(40, 20)));
+        QCOMPARE(smart.PictureRect(), QRect(0, 0, 40, 20));
+        smart.SetCenter(true);
+        QCOMPARE(smart.PictureRect(), QRect(30, 40, 40, 20));
+        smart.SetStretch(true); // proportions kept by default
+        QCOMPARE(smart.PictureRect(), QRect(0, 25, 100, 50));
+        smart.SetMaintainAspect(false);
+        QCOMPARE(smart.PictureRect(), QRect(0, 0, 100, 100));
+        smart.SetAutoSize(true);
+        QCOMPARE(smart.size(), QSize(40, 20));
+
+        // Transparent leaves out the colour of the top-left pixel (red here).
+        smart.SetTransparent(true);
+        QImage img(smart.size(), QImage::Format_RGB32);
+        img.fill(Qt::white);
+        QPainter p(&img);
+        smart.paintTo(p);
+        p.end();
+        QCOMPARE(img.pixel(5, 5), qRgb(255, 255, 255));
+        QCOMPARE(img.pixel(35, 5), qRgb(0, 255, 0));
+    }
 };
 OV_TEST(TestImage)
 #include "test_image.moc"
