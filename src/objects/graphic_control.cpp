@@ -154,8 +154,25 @@ void TGGraphicControl::PrintObject(QPainter& painter, double originX, double ori
     painter.translate(originX * dpiX, originY * dpiY);
     painter.scale(dpiX / ppi(), dpiY / ppi());
     painter.translate(x(), y());
-    paintTo(painter);
+    m_printingNow = true;
+    try {
+        paintTo(painter);
+    } catch (...) {
+        m_printingNow = false;
+        painter.restore();
+        throw;
+    }
+    m_printingNow = false;
     painter.restore();
+}
+
+void TGGraphicControl::drawSingleBorder(QPainter& p) const
+{
+    p.save();
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(0, 0, width() - 1, height() - 1);
+    p.restore();
 }
 
 void TGGraphicControl::paintTo(QPainter&) {}

@@ -134,38 +134,22 @@ void TGImage::paintTo(QPainter& p)
     p.setClipRect(whole, Qt::IntersectClip);
     // On screen the picture lies on the object's own white bitmap; on paper a metafile
     // plays straight onto the page.
-    if (!(m_printing && m_picture.isMetafile()))
+    if (!(printingNow() && m_picture.isMetafile()))
         p.fillRect(whole, Qt::white);
     if (m_picture.isEmpty()) {
         // The framed white box of an image without a picture.
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(Qt::white);
-        p.drawRect(whole.adjusted(0, 0, -1, -1));
+        drawSingleBorder(p);
     } else if (m_picture.isBitmap() && (m_flip || m_reverse)) {
-        p.setRenderHint(QPainter::SmoothPixmapTransform, m_printing);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, printingNow());
         p.drawImage(whole, m_picture.image().mirrored(m_reverse, m_flip));
     } else {
-        p.setRenderHint(QPainter::SmoothPixmapTransform, m_printing);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, printingNow());
         m_picture.draw(p, whole);
     }
     if (m_borderStyle == TBorderStyle::bsSingle) {
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(whole.adjusted(0, 0, -1, -1));
+        drawSingleBorder(p);
     }
     p.restore();
-}
-
-void TGImage::PrintObject(QPainter& painter, double originX, double originY)
-{
-    m_printing = true;
-    try {
-        TGGraphicControl::PrintObject(painter, originX, originY);
-    } catch (...) {
-        m_printing = false;
-        throw;
-    }
-    m_printing = false;
 }
 
 // --- TGGraphicControl ------------------------------------------------------------------

@@ -45,7 +45,6 @@ public:
     void BoundsChanged() override;
     void UpdateMenuChecks() override;
     void AfterLoad() override;
-    void PrintObject(QPainter& painter, double originX, double originY) override;
     void paintTo(QPainter& painter) override;
 
 private:
@@ -60,5 +59,4 @@ private:
     // The Picture.Data block as read, written back unchanged while the picture is the
     // one it gave: pictures from older files keep their bytes.
     QByteArray m_storedPictureData;
-    bool m_printing = false;
 };

@@ -8,6 +8,7 @@
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
 #include "platform/shell_helpers.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/dialog_help.h"
 
 #include <QCheckBox>
@@ -25,7 +26,6 @@
 #include <QScrollArea>
 #include <QStandardPaths>
 #include <QStorageInfo>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -48,12 +48,6 @@ TPicture LoadPictureForPreview(const QString& path)
 
 QString clipArtFolder() { return ProgramFolder() + QStringLiteral("ClipArt"); }
 
-QPushButton* dialogButton(const QString& text, const QString& name, QWidget* parent)
-{
-    auto* b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    return b;
-}
 } // namespace
 
 QStringList TGImageBrowser::FileMask()
@@ -133,23 +127,11 @@ TGImageBrowser::TGImageBrowser(bool stretch, bool autoSize, QWidget* parent) : Q
     top->addLayout(lists, 1);
     top->addLayout(right, 1);
 
-    QPushButton* ok = dialogButton(QStringLiteral("Ok"), QStringLiteral("OkButton"), this);
-    ok->setDefault(true);
-    QPushButton* cancel = dialogButton(QStringLiteral("Cancel"), QStringLiteral("CancelButton"), this);
-    QPushButton* help = dialogButton(QStringLiteral("Help"), QStringLiteral("HelpButton"), this);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    buttons->addWidget(createWhatsThisButton(this));
-
+    const DialogButtons buttons = createDialogButtons(this);
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(top, 1);
-    outer->addLayout(buttons);
+    outer->addLayout(buttons.row);
 
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(StretchCheck, &QCheckBox::clicked, this, &TGImageBrowser::StretchCheckClick);
     connect(AutoSizeCheck, &QCheckBox::clicked, this, &TGImageBrowser::AutoSizeCheckClick);
     connect(PlacesList, &QComboBox::activated, this, [this](int i) { SetFolder(PlacesList->itemData(i).toString()); });
@@ -172,7 +154,7 @@ TGImageBrowser::TGImageBrowser(bool stretch, bool autoSize, QWidget* parent) : Q
     fillPlaces();
     const QString start = lastFolder().isEmpty() || !QFileInfo(lastFolder()).isDir() ? clipArtFolder() : lastFolder();
     SetFolder(start);
-    attachHelp(this, HelpContexts::LoadImageFile, help);
+    attachHelp(this, HelpContexts::LoadImageFile, buttons.help);
     FileList->setFocus();
     resize(720, 460);
     CenterForm(this);

@@ -133,30 +133,16 @@ void TGPRichBaseLabel::DrawRich(QPainter& p)
     m_master->setZoom(truncToInt(double(Zoom()) * 100.0));
     const QSize page = PageTwips();
     m_master->setPageSizeTwips(page.width(), page.height());
-    m_master->setDisplayMode(m_printing ? TWPDisplayMode::Print : TWPDisplayMode::Screen);
+    m_master->setDisplayMode(printingNow() ? TWPDisplayMode::Print : TWPDisplayMode::Screen);
     m_master->paintTo(p, whole);
     m_master->setDisplayMode(TWPDisplayMode::Screen);
     if (m_borderStyle == TBorderStyle::bsSingle) {
-        p.setPen(QPen(Qt::black, 1));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(whole.adjusted(0, 0, -1, -1));
+        drawSingleBorder(p);
     }
     p.restore();
 }
 
 void TGPRichBaseLabel::paintTo(QPainter& p) { DrawRich(p); }
-
-void TGPRichBaseLabel::PrintObject(QPainter& painter, double originX, double originY)
-{
-    m_printing = true;
-    try {
-        TGGraphicControl::PrintObject(painter, originX, originY);
-    } catch (...) {
-        m_printing = false;
-        throw;
-    }
-    m_printing = false;
-}
 
 // --- Menu and editor -------------------------------------------------------------------
 

@@ -54,7 +54,6 @@ public:
     void UpdateMenuChecks() override;
     // Also finds the master editor: throws ENoMasterWPRich when there is none.
     void AfterLoad() override;
-    void PrintObject(QPainter& painter, double originX, double originY) override;
     void paintTo(QPainter& painter) override;
 
 private:
@@ -68,5 +67,4 @@ private:
     bool m_transparent = true;
     TColor m_bgColor = clWhite;
     QPointer<TWPRichText> m_master;
-    bool m_printing = false;
 };

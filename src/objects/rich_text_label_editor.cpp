@@ -4,15 +4,14 @@
 #include "platform/shell_helpers.h"
 #include "richtext/wp_rich_text.h"
 #include "richtext/wp_tool_bar.h"
+#include "widgets/dialog_buttons.h"
 #include "widgets/dialog_help.h"
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -58,34 +57,19 @@ TRichTextLabelEditor::TRichTextLabelEditor(QWidget* parent) : QDialog(parent)
     ScrollBox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ScrollBox->setMinimumSize(420, 200);
 
-    auto* ok = new QPushButton(QStringLiteral("Ok"), this);
-    ok->setObjectName(QStringLiteral("OkButton"));
-    ok->setAutoDefault(false);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("CancelButton"));
-    cancel->setAutoDefault(false);
-    auto* help = new QPushButton(QStringLiteral("Help"), this);
-    help->setObjectName(QStringLiteral("HelpButton"));
-    help->setAutoDefault(false);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(help);
-    buttons->addWidget(createWhatsThisButton(this));
+    // Enter belongs to the text: it presses no button.
+    const DialogButtons buttons = createDialogButtons(this, false);
 
     auto* outer = new QVBoxLayout(this);
     outer->addWidget(WPToolBar1);
     outer->addWidget(ScrollBox, 1);
-    outer->addLayout(buttons);
+    outer->addLayout(buttons.row);
 
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     WPToolBar1->attach(WPRichText1);
     WPToolBar1->setEnabled(true);
     // Wide enough for the whole formatting bar, zoom buttons included.
     setMinimumWidth(WPToolBar1->sizeHint().width() + outer->contentsMargins().left() * 2);
-    attachHelp(this, HelpContexts::RichTextEditor, help);
+    attachHelp(this, HelpContexts::RichTextEditor, buttons.help);
     resize(std::max(640, minimumWidth()), 420);
     CenterForm(this);
     QCoreApplication::processEvents();
