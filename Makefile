@@ -5,7 +5,7 @@ CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 PREFIX ?= /usr/local
 
-.PHONY: all deps configure build run test bench install deb clean
+.PHONY: all deps configure build run test test-asan bench install deb clean
 
 all: build
 
@@ -38,6 +38,18 @@ install: build
 # Builds the Debian package into $(BUILD_DIR)/package/.
 deb: build
 	cd $(BUILD_DIR) && cpack -G DEB --config CPackConfig.cmake
+# The whole suite built with AddressSanitizer and UndefinedBehaviorSanitizer in its own
+# folder; sanitize/*.supp silence what the system libraries (fontconfig) keep until exit.
+SANITIZE_DIR ?= $(BUILD_DIR)-asan
+SANITIZE_CMAKE_FLAGS ?=
+SANITIZE_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/sanitize/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/sanitize/ubsan.supp
+
+test-asan: deps
+	cmake -S . -B $(SANITIZE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DOV_SANITIZE=address,undefined $(SANITIZE_CMAKE_FLAGS)
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZE_ENV) ctest --output-on-failure -j $(JOBS)
 
 bench: deps
 	cmake -S . -B $(BUILD_DIR)-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DOV_BUILD_BENCH=ON
@@ -45,4 +57,4 @@ bench: deps
 	@for b in $(BUILD_DIR)-bench/bin/bench_*; do echo "== $$b"; QT_QPA_PLATFORM=offscreen $$b; done
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(BUILD_DIR)-asan

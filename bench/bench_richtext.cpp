@@ -115,6 +115,20 @@ void BM_RepaintMonthCells(benchmark::State& state)
 }
 BENCHMARK(BM_RepaintMonthCells)->Arg(100)->Arg(60)->Unit(benchmark::kMillisecond);
 
+// A cell holding one enormous word, drawn afresh (nothing cached): the cost follows what
+// the cell shows, not the length of the text.
+void BM_DrawHugeWordCell(benchmark::State& state)
+{
+    const TWPRtfStorage cell("{\\rtf1 " + QByteArray(qsizetype(state.range(0)), 'x') + "\\par}");
+    QImage image(140, 90, QImage::Format_RGB32);
+    for (auto _ : state) {
+        TWPRtfDocumentCache::instance().clear();
+        QPainter p(&image);
+        RenderRtfToRect(p, QRect(0, 0, 140, 90), cell, 100);
+    }
+}
+BENCHMARK(BM_DrawHugeWordCell)->Arg(1000)->Arg(200000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
 } // namespace
 
 OV_BENCHMARK_MAIN()

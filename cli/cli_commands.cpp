@@ -83,7 +83,7 @@ int renderCommand(QStringList args)
     if (suffix != QLatin1String("png") && suffix != QLatin1String("bmp") && suffix != QLatin1String("jpg")
         && suffix != QLatin1String("jpeg"))
         fail(QStringLiteral("cannot write \"%1\": use .png, .bmp, .jpg or .pdf").arg(outPath));
-    const QImage image = cli.page->DrawToBitmap();
+    const QImage image = cli.page->DrawToBitmap(TPageTarget::Screen); // as the screen shows it
     QImageWriter writer(outPath, suffix == QLatin1String("jpeg") ? "jpg" : suffix.toLatin1());
     if (suffix.startsWith(QLatin1String("jp")))
         writer.setQuality(90);

@@ -41,7 +41,7 @@ void ApplyPageOptions(TCalendarPanel32& page, const QStringList& input, QStringL
             fail(QStringLiteral("--paper must be letter or a4, not \"%1\"").arg(v));
     }
     if (TakeOption(args, QStringLiteral("--layout"), v))
-        page.SetCalendarLayout(TCalendarLayout(toInt(QStringLiteral("--layout"), v, 0, 21)));
+        page.ChooseCalendarLayout(TCalendarLayout(toInt(QStringLiteral("--layout"), v, 0, 21)));
     if (TakeOption(args, QStringLiteral("--year"), v))
         page.SetMainCalYear(toInt(QStringLiteral("--year"), v, 1, 9999));
     if (TakeOption(args, QStringLiteral("--month"), v))

@@ -343,6 +343,12 @@ void TCalendarPage::RecalcLayout(bool resetMiniFonts)
     layoutChanged();
 }
 
+void TCalendarPage::ChooseCalendarLayout(TCalendarLayout v)
+{
+    SetCalendarLayout(v);
+    RecalcLayout(true);
+}
+
 TWPRtfStorage* TCalendarPage::CellStorage(int i)
 {
     return (i >= 1 && i <= kCellCount) ? &m_cells[size_t(i - 1)] : nullptr;

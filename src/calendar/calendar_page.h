@@ -95,6 +95,8 @@ public:
 
     // Geometry (zoom 1, screen pixels). resetMiniFonts gives the minis the layout's sizes.
     void RecalcLayout(bool resetMiniFonts);
+    // A layout chosen by the user: the layout, then the font sizes it gives its minis.
+    void ChooseCalendarLayout(TCalendarLayout v);
 
     // Day cells, 1..42.
     TWPRtfStorage* CellStorage(int i);

@@ -22,13 +22,15 @@ TCalendarPanel32::TCalendarPanel32(QWidget* parent, int ppi) : TGBasePanel(paren
     RegisterStandardObjectClasses();
     RegisterObjectClass<TGFlatCalendar>("TGFlatCalendar", TGFlatCalendar::Properties());
     // Each cell's text is drawn into its free area, one pixel larger each way, on white.
-    m_cellText = [this](QPainter& p, int cell, const TRect& rFree) {
+    m_cellText = [this](QPainter& p, int cell, const TRect& rFree, TPageTarget target) {
         const TWPRtfStorage* store = CellStorage(cell);
         if (!store)
             return;
         const QRect area(rFree.Left, rFree.Top, rFree.width() + 1, rFree.height() + 1);
-        RenderRtfToRect(p, area, *store, truncToInt(double(Zoom()) * 100.0),
-                        Printing ? TWPDisplayMode::Print : TWPDisplayMode::Screen);
+        const TWPRenderResult shown = RenderRtfToRect(p, area, *store, truncToInt(double(Zoom()) * 100.0),
+                                                      Printing ? TWPDisplayMode::Print : TWPDisplayMode::Screen);
+        if (shown.textContinues && target == TPageTarget::Screen && !Printing)
+            DrawMoreTextMark(p, area, Zoom());
     };
     layoutChanged();
 }
@@ -42,12 +44,12 @@ void TCalendarPanel32::layoutChanged()
 
 void TCalendarPanel32::repaintNeeded() { update(); }
 
-QImage TCalendarPanel32::DrawToImage()
+QImage TCalendarPanel32::DrawToImage(TPageTarget target)
 {
     QImage image(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter p(&image);
-    PaintCalendarPage(p, *this, Zoom(), m_cellText);
+    PaintCalendarPage(p, *this, Zoom(), m_cellText, target);
     return image;
 }
 
@@ -63,9 +65,9 @@ void TCalendarPanel32::paintEvent(QPaintEvent*)
     m_painting = false;
 }
 
-QImage TCalendarPanel32::DrawToBitmap()
+QImage TCalendarPanel32::DrawToBitmap(TPageTarget target)
 {
-    QImage image = DrawToImage();
+    QImage image = DrawToImage(target);
     QPainter p(&image);
     for (TGGraphicControl* o : Objects())
         o->PaintTo(p, o->x(), o->y());

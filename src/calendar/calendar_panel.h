@@ -19,11 +19,12 @@ public:
     std::function<void()> OnClickedDaysArea;
     std::function<void()> OnClick;
 
-    // The page with its cell texts as the screen shows it at the current zoom (the
-    // background the placed objects are drawn on).
-    QImage DrawToImage();
-    // The page with its placed objects, as exported.
-    QImage DrawToBitmap();
+    // The page with its cell texts at the current zoom (the background the placed
+    // objects are drawn on): as the screen shows it, or for printing and export, which
+    // never show the screen's marks.
+    QImage DrawToImage(TPageTarget target = TPageTarget::Screen);
+    // The page with its placed objects, as exported (or as the screen shows it).
+    QImage DrawToBitmap(TPageTarget target = TPageTarget::Output);
 
     // The rich-text engine draws cell texts through this hook.
     void setCellTextPainter(CellTextPainter painter) { m_cellText = std::move(painter); }

@@ -65,7 +65,8 @@ void printCellTexts(TReportCanvas& report, const TCalendarPage& page, const TDra
         p.scale(sx, sy);
         // The painter adds a pixel each way for the screen; here that pixel would cover the
         // printed grid lines, so the area ends one pixel early.
-        cellText(p, i, TRect(0, 0, truncToInt(c.rFree.width() / sx) - 1, truncToInt(c.rFree.height() / sy) - 1));
+        cellText(p, i, TRect(0, 0, truncToInt(c.rFree.width() / sx) - 1, truncToInt(c.rFree.height() / sy) - 1),
+                 TPageTarget::Output);
         p.restore();
     }
 }

@@ -229,7 +229,7 @@ void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
                 cell.rFree = TRect();
             }
             if (cell.day > 0)
-                text(p, total.toQRect().adjusted(0, 0, 1, 1),
+                text(p, total.toQRect(),
                      upperRight ? (Qt::AlignRight | Qt::AlignTop) : Qt::AlignCenter, QString::number(cell.day),
                      cellFont, rec.cellFont.color);
         }
@@ -294,7 +294,7 @@ void DrawPlanner(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     const TRect title(l + 5, t + 1, r - 5, t + 1 + titleHeight);
     out.titleRect = title;
     out.headerRect = TRect();
-    text(p, title.toQRect().adjusted(0, 0, 1, 1), Qt::AlignCenter, PlannerTitle(rec), titleFont,
+    text(p, title.toQRect(), Qt::AlignCenter, PlannerTitle(rec), titleFont,
          rec.titleFont.color);
 
     // 3. Box and label column.
@@ -342,11 +342,12 @@ void DrawPlanner(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
             text(p, lower, Qt::AlignHCenter | Qt::AlignTop, lowerText, headersFont, rec.headersFont.color);
     }
 
-    // 5. Lines.
+    // 5. Lines, ending on the outline (its right and bottom edges are r - 1 and
+    // boxBottom - 1: the outline's rectangle excludes its right and bottom).
     blackPen(p, rec.penWidth);
-    line(p, lx, boxTop, lx, boxBottom);
+    line(p, lx, boxTop, lx, boxBottom - 1);
     for (int k = 1; k <= rows - 1; ++k)
-        line(p, l, boxTop + rh * k, r, boxTop + rh * k);
+        line(p, l, boxTop + rh * k, r - 1, boxTop + rh * k);
 
     // 6. Rows as cells.
     for (auto& cell : out.cells)
@@ -421,7 +422,29 @@ TCalDrawRecord MiniDrawRecord(const TCalendarPage& page, float zoom)
     return rec;
 }
 
-void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellTextPainter& cellText)
+void DrawMoreTextMark(QPainter& p, const QRect& area, float zoom)
+{
+    const int size = std::clamp(truncToInt(8.0 * double(zoom)), 5, 12);
+    if (area.width() < 2 * size || area.height() < 2 * size)
+        return;
+    // One pixel in from the cell's lines, on a white rim that sets it off from a glyph
+    // it may touch.
+    const QPointF corner(area.right(), area.bottom());
+    auto triangle = [&](qreal side, const QColor& color) {
+        const QPointF points[] = {corner, corner - QPointF(side, 0), corner - QPointF(0, side)};
+        p.setBrush(color);
+        p.drawPolygon(points, 3);
+    };
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing, true);
+    p.setPen(Qt::NoPen);
+    triangle(size + 2.5, Qt::white);
+    triangle(size, QColor(96, 96, 96));
+    p.restore();
+}
+
+void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellTextPainter& cellText,
+                       TPageTarget target)
 {
     const TLayoutGeometry& g = page.layoutGeometry();
     const TCalendarSettings& s = page.settings();
@@ -457,7 +480,7 @@ void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellT
                     continue;
                 if (c.rFree.isNull() || c.rFree.width() <= 0 || c.rFree.height() <= 0)
                     continue;
-                cellText(p, i, c.rFree);
+                cellText(p, i, c.rFree, target);
             }
         }
     } else if (g.ShowMainCalendar) {
@@ -466,7 +489,7 @@ void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellT
             for (int i = 1; i <= TCalendarPage::kCellCount; ++i) {
                 const TCellGeometry& c = drawn.cells[size_t(i - 1)];
                 if (!c.rFree.isNull())
-                    cellText(p, i, c.rFree);
+                    cellText(p, i, c.rFree, target);
             }
     }
 

@@ -42,8 +42,16 @@ struct TCalDrawRecord {
     int penWidth = 0; // width of every line in device pixels (0: the thinnest line)
 };
 
+// Who a page is drawn for. On the screen a cell whose text goes on beyond what it can
+// show gets a small mark in its corner; printed, PDF and exported pages never do.
+enum class TPageTarget { Screen, Output };
+
 // Paints a day cell's rich text into its free rectangle (the rich-text engine's job).
-using CellTextPainter = std::function<void(QPainter&, int cellIndex, const TRect& rFree)>;
+using CellTextPainter = std::function<void(QPainter&, int cellIndex, const TRect& rFree, TPageTarget target)>;
+
+// The mark of a cell whose text goes on beyond it: a small triangle in the lower right
+// corner of the cell's text area.
+void DrawMoreTextMark(QPainter& p, const QRect& area, float zoom);
 
 // A font at a point size, in pixels of the given resolution (as the screen sizes fonts).
 QFont MakeQFont(const TCalFont& font, int pointSize, int ppi);
@@ -62,10 +70,11 @@ QString PlannerTitle(const TCalDrawRecord& rec);
 TCalDrawRecord MainDrawRecord(const TCalendarPage& page, float zoom);
 TCalDrawRecord MiniDrawRecord(const TCalendarPage& page, float zoom);
 
-// The page as the screen shows it, onto any painter whose origin is the page's corner:
-// white sheet, border picture, main calendar or planner with cell texts, minis.
-// Records the cell geometry in the page for hit tests.
-void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellTextPainter& cellText);
+// The page onto any painter whose origin is the page's corner: white sheet, border
+// picture, main calendar or planner with cell texts, minis. Records the cell geometry
+// in the page for hit tests.
+void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellTextPainter& cellText,
+                       TPageTarget target = TPageTarget::Output);
 
 // Hook that draws a special-border picture stretched into a rectangle (set by the program
 // once a metafile player exists). Returns false when it could not draw.

@@ -105,6 +105,9 @@ void MetafilePainterSink::drawText(const MetafileText& t)
         return;
     p_.save();
     p_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // The text's own background mode applies, not that of the last shape: an opaque
+    // cell is filled below, and QPainter must not fill one of its own.
+    p_.setBackgroundMode(Qt::TransparentMode);
     if (t.opaqueRect) {
         p_.setPen(Qt::NoPen);
         p_.setBrush(t.background);

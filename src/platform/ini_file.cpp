@@ -56,6 +56,14 @@ bool encodeCp1252(const QString& text, QByteArray& out)
 }
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF", 3);
+const QByteArray kUtf16Bom("\xFF\xFE", 2);
+
+// Decodes after a byte-order mark, keeping a U+FEFF that begins the text itself.
+QString decodeAfterMark(QStringDecoder::Encoding encoding, QByteArrayView bytes)
+{
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::ConvertInitialBom);
+    return decoder(bytes);
+}
 
 bool isQuote(QChar c) { return c == QLatin1Char('"') || c == QLatin1Char('\''); }
 
@@ -118,18 +126,14 @@ void IniFile::parse(const QByteArray& bytes)
 {
     m_sections.clear();
     QString text;
-    if (bytes.startsWith(kUtf8Bom)) {
-        text = QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    } else if (bytes.startsWith("\xFF\xFE")) {
-        QStringDecoder utf16(QStringDecoder::Utf16LE);
-        text = utf16(QByteArrayView(bytes.constData() + 2, bytes.size() - 2));
-    } else {
+    if (bytes.startsWith(kUtf8Bom))
+        text = decodeAfterMark(QStringDecoder::Utf8, QByteArrayView(bytes).sliced(kUtf8Bom.size()));
+    else if (bytes.startsWith(kUtf16Bom))
+        text = decodeAfterMark(QStringDecoder::Utf16LE, QByteArrayView(bytes).sliced(kUtf16Bom.size()));
+    else
         text = decodeCp1252(bytes);
-    }
-    // Stray byte-order marks inside the text carry nothing and would not survive a
-    // write; a broken UTF-16 file may hold halves of surrogate pairs: they become the
+    // A broken UTF-16 file may hold halves of surrogate pairs: they become the
     // replacement character, which survives writing and reading back.
-    text.remove(QChar(0xFEFF));
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
@@ -182,8 +186,10 @@ QByteArray IniFile::toBytes() const
             text += QLatin1String("\r\n");
         }
     }
+    // Windows-1252 bytes that begin like a byte-order mark ("ï»¿", "ÿþ") would be read
+    // back as one: such text is written as UTF-8 behind a mark of its own.
     QByteArray bytes;
-    if (encodeCp1252(text, bytes))
+    if (encodeCp1252(text, bytes) && !bytes.startsWith(kUtf8Bom) && !bytes.startsWith(kUtf16Bom))
         return bytes;
     return kUtf8Bom + text.toUtf8();
 }

@@ -16,8 +16,8 @@
 // - lines that are neither (comments, blanks, junk) and entries we do not know are
 //   kept where they were when the file is written back;
 // - lines end in CR LF; the bytes are Windows-1252, or UTF-8 with a byte-order mark
-//   when some text cannot be held by Windows-1252. A leading UTF-8 mark is honoured
-//   on reading (a UTF-16 mark too).
+//   when some text cannot be held by Windows-1252 or its bytes would begin like a
+//   byte-order mark. A leading UTF-8 mark is honoured on reading (a UTF-16 mark too).
 // Changes are made in memory; save() writes the whole file through QSaveFile.
 class IniFile {
 public:

@@ -67,8 +67,9 @@ QStringList DecodeRecurringLines(const QByteArray& bytes)
 {
     QString text;
     if (bytes.startsWith(kUtf8Mark)) {
-        QStringDecoder decoder(QStringDecoder::Utf8);
-        text = decoder(bytes.mid(kUtf8Mark.size()));
+        // A U+FEFF that begins the first line itself is kept.
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+        text = decoder(QByteArrayView(bytes).sliced(kUtf8Mark.size()));
     } else {
         text = DecodeWindows1252(bytes);
     }
@@ -92,7 +93,9 @@ QByteArray EncodeRecurringLines(const QStringList& lines)
     QString text;
     for (const QString& line : lines)
         text += line + QStringLiteral("\r\n");
-    if (const auto legacy = EncodeWindows1252(text))
+    // A first line beginning with "ï»¿" would read back as a mark: such a store is
+    // written as UTF-8 behind a mark of its own.
+    if (const auto legacy = EncodeWindows1252(text); legacy && !legacy->startsWith(kUtf8Mark))
         return *legacy;
     return kUtf8Mark + text.toUtf8();
 }

@@ -6,7 +6,8 @@
 
 // The user's recurring dates: "OVRECUR.DAX" in the user-data folder, one entry per
 // line, CRLF line ends, no header. Text is Windows-1252; a store holding a character
-// 1252 cannot represent is written as UTF-8 behind a byte-order mark.
+// 1252 cannot represent, or whose first line begins like the UTF-8 byte-order mark, is
+// written as UTF-8 behind a byte-order mark.
 
 // Sanity limit for the store; a real one holds a few hundred lines.
 inline constexpr qint64 kMaxRecurringStoreBytes = 16 * 1024 * 1024;

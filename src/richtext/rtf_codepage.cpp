@@ -77,16 +77,16 @@ const char* iconvName(int cp)
     case 1257: return "CP1257";
     case 1258: return "CP1258";
     case 1361: return "JOHAB";
-    case 10000: return "MACINTOSH";
+    case kMacRomanCodePage: return "MACINTOSH";
     case 28591: return "ISO-8859-1";
+    case 65001: return "UTF-8";
     default: return nullptr;
     }
 }
 
 // Converts with iconv into UTF-16; false when the page is unknown or the bytes invalid.
-bool iconvDecode(int cp, const QByteArray& in, QString& out)
+bool iconvDecode(const char* name, const QByteArray& in, QString& out)
 {
-    const char* name = iconvName(cp);
     if (!name || in.isEmpty())
         return false;
     iconv_t cd = iconv_open("UTF-16LE", name);
@@ -141,12 +141,91 @@ const Table& tableFor(int cp)
         for (int b = 0x80; b < 256; ++b) {
             QString s;
             QByteArray one(1, char(b));
-            if (iconvDecode(cp, one, s) && s.size() == 1 && s[0].unicode() != 0xFFFD)
+            if (iconvDecode(iconvName(cp), one, s) && s.size() == 1 && s[0].unicode() != 0xFFFD)
                 t->map[size_t(b)] = s[0].unicode();
         }
     }
     cache.insert(cp, t);
     return *t;
+}
+
+// Mac OS Japanese is Shift-JIS with its own single bytes and extra rows of numbered
+// symbols; the rows of units and vertical forms it also has are not mapped.
+struct PairRange {
+    quint16 first, last;
+    char16_t unicode;
+};
+constexpr PairRange kMacJapanesePairs[] = {
+    {0x8540, 0x8553, 0x2460}, // circled 1..20
+    {0x855E, 0x8571, 0x2474}, // parenthesized 1..20
+    {0x857C, 0x857E, 0x2776}, // negative circled 1..3
+    {0x8580, 0x8585, 0x2779}, // negative circled 4..9
+    {0x8592, 0x859A, 0x2488}, // 1. .. 9.
+    {0x859F, 0x85AA, 0x2160}, // Roman numerals I..XII
+    {0x85B3, 0x85BE, 0x2170}, // small Roman numerals i..xii
+    {0x85DB, 0x85F4, 0x249C}, // parenthesized a..z
+};
+
+bool isShiftJisLead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+char16_t macJapaneseSingle(unsigned char b)
+{
+    switch (b) {
+    case 0x5C: return 0x00A5;
+    case 0x80: return 0x005C;
+    case 0xA0: return 0x00A0;
+    case 0xFD: return 0x00A9;
+    case 0xFE: return 0x2122;
+    default: break;
+    }
+    if (b < 0x80)
+        return b;
+    if (b >= 0xA1 && b <= 0xDF)
+        return char16_t(0xFF61 + (b - 0xA1)); // half-width katakana
+    return 0xFFFD;
+}
+
+char16_t macJapanesePair(quint16 pair)
+{
+    for (const PairRange& r : kMacJapanesePairs)
+        if (pair >= r.first && pair <= r.last)
+            return char16_t(r.unicode + (pair - r.first));
+    return 0;
+}
+
+QString decodeMacJapanese(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    QByteArray shiftJis; // consecutive plain Shift-JIS pairs, converted together
+    auto flush = [&] {
+        QString s;
+        if (!shiftJis.isEmpty() && iconvDecode("SHIFT_JIS", shiftJis, s))
+            out += s;
+        else
+            out += QString(shiftJis.size() / 2, QChar(0xFFFD));
+        shiftJis.clear();
+    };
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (isShiftJisLead(b) && i + 1 < bytes.size()) {
+            const auto trail = static_cast<unsigned char>(bytes[i + 1]);
+            const quint16 pair = quint16(b << 8 | trail);
+            ++i;
+            if (const char16_t extra = macJapanesePair(pair)) {
+                flush();
+                out += QChar(extra);
+            } else {
+                shiftJis += char(b);
+                shiftJis += char(trail);
+            }
+            continue;
+        }
+        flush();
+        out += QChar(macJapaneseSingle(b));
+    }
+    flush();
+    return out;
 }
 
 } // namespace
@@ -155,7 +234,8 @@ int codePageForCharset(int charset)
 {
     switch (charset) {
     case 2: return kSymbolCodePage;
-    case 77: return 10000;
+    case 77: return kMacRomanCodePage;
+    case 78: return kMacJapaneseCodePage;
     case 128: return 932;
     case 129: return 949;
     case 130: return 1361;
@@ -177,7 +257,8 @@ int codePageForCharset(int charset)
 
 bool isSingleByte(int codePage)
 {
-    return !(codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361);
+    return !(codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361
+             || codePage == kMacJapaneseCodePage || codePage == kUtf8CodePage);
 }
 
 QChar decodeByte(int codePage, unsigned char byte)
@@ -198,8 +279,10 @@ QString decode(int codePage, const QByteArray& bytes)
             s.append(decodeByte(codePage, static_cast<unsigned char>(c)));
         return s;
     }
+    if (codePage == kMacJapaneseCodePage)
+        return decodeMacJapanese(bytes);
     QString s;
-    if (!iconvDecode(codePage, bytes, s))
+    if (!iconvDecode(iconvName(codePage), bytes, s))
         return QString(bytes.size(), QChar(0xFFFD));
     return s;
 }

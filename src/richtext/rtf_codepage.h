@@ -3,13 +3,17 @@
 #include <QString>
 
 // Byte-to-Unicode decoding for the code pages RTF files name through \ansicpg,
-// \fcharset and \fcpg. Single-byte pages decode through a 256-entry table; the
-// East Asian double-byte pages go through the C library's iconv.
+// \fcharset and \cpg. Single-byte pages decode through a 256-entry table; the
+// East Asian double-byte pages and UTF-8 go through the C library's iconv; Mac OS
+// Japanese is Shift-JIS with the Mac's own single bytes and numbered symbols.
 namespace rtfcp {
 
 // The code page a font charset (\fcharsetN) stands for; 0 means "use \ansicpg".
 // Charset 2 (symbol) returns kSymbolCodePage.
 constexpr int kSymbolCodePage = -2;
+constexpr int kMacRomanCodePage = 10000;
+constexpr int kMacJapaneseCodePage = 10001;
+constexpr int kUtf8CodePage = 65001;
 int codePageForCharset(int charset);
 
 // True for pages where one byte is one character.

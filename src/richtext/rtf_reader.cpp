@@ -47,7 +47,7 @@ struct GroupState {
 
 struct FontEntry {
     QString name;
-    int charset = 0;
+    int charset = -1; // -1: none given
     int cpg = 0;
 };
 
@@ -56,7 +56,7 @@ bool isKnownCodePage(int cp)
     switch (cp) {
     case 437: case 850: case 852: case 866: case 874: case 932: case 936: case 949: case 950:
     case 1250: case 1251: case 1252: case 1253: case 1254: case 1255: case 1256: case 1257:
-    case 1258: case 1361: case 10000:
+    case 1258: case 1361: case rtfcp::kMacRomanCodePage: case rtfcp::kMacJapaneseCodePage: case rtfcp::kUtf8CodePage:
         return true;
     default:
         return false;
@@ -77,17 +77,23 @@ bool isSkippedDestination(const QByteArray& w)
         "hlinkbase", "creatim", "revtim", "printim", "buptim", "private", "userprops",
         "mmathPr", "listpicture", "txe", "blipuid", "picprop", "pgptbl", "defchp", "defpap",
         "wgrffmtfilter", "docvar", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn",
-        "fchars", "lchars", "nesttableprops", "panose", "falt", "fname", "listname"};
+        "fchars", "lchars", "panose", "falt", "fname", "listname",
+        // What readers without nested tables show instead of them: we show the tables.
+        "nonesttables"};
     return words.contains(w);
 }
 
 class RtfParser {
 public:
-    RtfParser(const QByteArray& in, QTextDocument* doc) : m_in(in), m_doc(doc) {}
+    RtfParser(const QByteArray& in, QTextDocument* doc, const TWPRtfReadLimit& limit = {})
+        : m_in(in), m_doc(doc), m_limit(limit)
+    {
+    }
 
     // Parses everything; in content-test mode (no document) stops at the first content.
     bool run();
     bool foundContent() const { return m_found; }
+    bool cutShort() const { return m_cutShort; }
 
 private:
     // tokens
@@ -95,6 +101,7 @@ private:
     void handleWord(const QByteArray& w, bool hasParam, int param);
     void pushGroup();
     void popGroup();
+    void leaveGroup(const GroupState& outer);
 
     // text
     int codePage() const;
@@ -106,6 +113,7 @@ private:
     void ensureBlock();
     void emitPicture();
     void skipBinary(int n, bool keep);
+    bool takeRoom(bool lineBreak);
 
     QTextCharFormat charFormat(const CharState& ch) const;
     QTextBlockFormat blockFormat(int align) const;
@@ -117,7 +125,10 @@ private:
 
     GroupState m_st;
     std::vector<GroupState> m_stack;
-    int m_overflow = 0;
+    // Groups nested deeper than kMaxDepth are flattened: they share the state the first
+    // of them started from, and only where each one's text goes is kept.
+    GroupState m_excessBase;
+    std::vector<Dest> m_excess;
     bool m_malformed = false;
     bool m_star = false;
     int m_ucSkip = 0;
@@ -143,7 +154,14 @@ private:
 
     TWPRtfPicture m_pict;
     int m_nibble = -1;
+
+    TWPRtfReadLimit m_limit;
+    qsizetype m_chars = 0;
+    qsizetype m_lines = 0;
+    bool m_cutShort = false;
 };
+
+bool isMacCodePage(int cp) { return cp == rtfcp::kMacRomanCodePage || cp == rtfcp::kMacJapaneseCodePage; }
 
 int RtfParser::codePage() const
 {
@@ -154,6 +172,10 @@ int RtfParser::codePage() const
     if (it != m_fonts.constEnd()) {
         if (it->cpg > 0 && isKnownCodePage(it->cpg))
             return it->cpg;
+        // The ANSI charset is Windows-1252 whatever \ansicpg says (a Japanese document's
+        // Latin fonts); only documents written on a Mac keep their own page for it.
+        if (it->charset == 0)
+            return isMacCodePage(m_ansiCp) ? m_ansiCp : 1252;
         const int cp = rtfcp::codePageForCharset(it->charset);
         if (cp == rtfcp::kSymbolCodePage)
             return it->name.compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0 ? cp : kPuaCodePage;
@@ -231,6 +253,8 @@ void RtfParser::textChar(QChar c)
             m_found = m_stop = true;
         return;
     }
+    if (!takeRoom(c == QChar::LineSeparator))
+        return;
     if (!m_run.isEmpty() && m_runState != m_st.ch)
         flushRun();
     if (m_run.isEmpty())
@@ -305,7 +329,7 @@ void RtfParser::paragraph()
     if (m_st.dest != Dest::Text)
         return;
     flushPending();
-    if (!m_doc)
+    if (!m_doc || !takeRoom(true))
         return;
     flushRun();
     ensureBlock();
@@ -325,6 +349,8 @@ void RtfParser::emitPicture()
         m_found = m_stop = true;
         return;
     }
+    if (!takeRoom(false))
+        return;
     flushRun();
     ensureBlock();
     if (pic.goalw <= 0 || pic.goalh <= 0) {
@@ -337,13 +363,33 @@ void RtfParser::emitPicture()
     m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), pic.toFormat());
 }
 
+// Counts a character (or a break) about to be read into the document; false, and
+// reading stops, once the limit is reached.
+bool RtfParser::takeRoom(bool lineBreak)
+{
+    if (m_cutShort)
+        return false;
+    const bool full = (m_limit.maxChars >= 0 && m_chars >= m_limit.maxChars)
+        || (lineBreak && m_limit.maxLines >= 0 && m_lines >= m_limit.maxLines);
+    if (full) {
+        m_cutShort = m_stop = true;
+        return false;
+    }
+    ++m_chars;
+    if (lineBreak)
+        ++m_lines;
+    return true;
+}
+
 void RtfParser::pushGroup()
 {
     flushPending();
     m_ucSkip = 0;
     m_star = false;
     if (int(m_stack.size()) >= kMaxDepth) {
-        ++m_overflow;
+        if (m_excess.empty())
+            m_excessBase = m_st;
+        m_excess.push_back(m_st.dest);
         return;
     }
     m_stack.push_back(m_st);
@@ -354,33 +400,39 @@ void RtfParser::popGroup()
     flushPending();
     m_ucSkip = 0;
     m_star = false;
-    if (m_overflow > 0) {
-        --m_overflow;
-        return;
-    }
-    if (m_stack.empty()) {
+    GroupState outer;
+    if (!m_excess.empty()) {
+        outer = m_excessBase;
+        outer.dest = m_excess.back();
+        m_excess.pop_back();
+    } else if (!m_stack.empty()) {
+        outer = m_stack.back();
+        m_stack.pop_back();
+    } else {
         m_malformed = true; // a stray closing brace
-        m_stop = m_stack.empty();
+        m_stop = true;
         return;
     }
+    leaveGroup(outer);
+}
+
+void RtfParser::leaveGroup(const GroupState& outer)
+{
     const Dest leaving = m_st.dest;
-    const GroupState outer = m_stack.back();
     if (leaving == Dest::FontTable && m_haveFontName) {
         m_fonts[m_curFont].name = QString::fromUtf8(m_fontName).trimmed();
         m_fontName.clear();
         m_haveFontName = false;
     }
+    m_st = outer;
     if (leaving == Dest::Pict && outer.dest != Dest::Pict) {
-        m_st = outer; // the picture belongs to the enclosing text
-        m_stack.pop_back();
+        // The picture belongs to the enclosing text.
         if (m_st.dest == Dest::Text)
             emitPicture();
         else
             m_pict = TWPRtfPicture();
         return;
     }
-    m_st = outer;
-    m_stack.pop_back();
     if (m_stack.empty())
         m_stop = true; // the document's outermost group is closed
 }
@@ -490,8 +542,8 @@ void RtfParser::handleWord(const QByteArray& w, bool hasParam, int param)
         return;
     }
     if (star) {
-        if (w == "shppict")
-            return; // the picture inside is the one to show
+        if (w == "shppict" || w == "nesttableprops")
+            return; // the picture inside is the one to show; a nested row ends inside its properties
         if (w == "ud" && m_st.allowUd) {
             m_st.allowUd = false;
             return;
@@ -525,7 +577,7 @@ void RtfParser::handleWord(const QByteArray& w, bool hasParam, int param)
             m_fonts[m_curFont];
         } else if (w == "fcharset") {
             m_fonts[m_curFont].charset = param;
-        } else if (w == "fcpg") {
+        } else if (w == "cpg" || w == "fcpg") {
             m_fonts[m_curFont].cpg = param;
         } else if (w == "u") {
             textChar(QChar(char16_t(param & 0xFFFF)));
@@ -607,7 +659,7 @@ void RtfParser::handleWord(const QByteArray& w, bool hasParam, int param)
         else if (w == "lquote") textChar(QChar(0x2018));
         return;
     case 'm':
-        if (w == "mac") m_ansiCp = 10000;
+        if (w == "mac") m_ansiCp = rtfcp::kMacRomanCodePage;
         return;
     case 'n':
         if (w == "nosupersub") ch.vert = 0;
@@ -731,8 +783,9 @@ bool RtfParser::run()
             }
         }
     }
-    if (!m_stack.empty() || m_overflow > 0 || !opened)
+    if (!m_stack.empty() || !m_excess.empty() || !opened)
         m_malformed = true;
+    m_excess.clear(); // an unclosed flattened group ends with the document
     if (m_pos < n) {
         // Only blanks may follow the closing brace.
         for (qsizetype i = m_pos; i < n; ++i)
@@ -782,12 +835,23 @@ bool looksLikeRtf(const QByteArray& b)
     return b.mid(i, 5) == "{\\rtf";
 }
 
-} // namespace
-
-bool ReadRtf(const QByteArray& rtf, QTextDocument* doc)
+// The start of plain text that fits the limit; *cutShort tells whether text was left out.
+QString limitedText(const QString& text, const TWPRtfReadLimit& limit, bool* cutShort)
 {
-    if (!doc)
-        return false;
+    qsizetype end = limit.maxChars >= 0 ? std::min(text.size(), limit.maxChars) : text.size();
+    if (limit.maxLines >= 0) {
+        qsizetype lines = 0;
+        for (qsizetype i = 0; i < end; ++i)
+            if (text[i] == QLatin1Char('\n') && ++lines > limit.maxLines)
+                end = i;
+    }
+    *cutShort = end < text.size();
+    return text.left(end);
+}
+
+// Reads rtf into doc within limit; returns whether it was well-formed.
+bool readDocument(const QByteArray& rtf, QTextDocument* doc, const TWPRtfReadLimit& limit, bool* cutShort)
+{
     const bool undo = doc->isUndoRedoEnabled();
     doc->setUndoRedoEnabled(false);
     bool ok = true;
@@ -800,17 +864,34 @@ bool ReadRtf(const QByteArray& rtf, QTextDocument* doc)
         text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         if (text.endsWith(QLatin1Char('\n')))
             text.chop(1);
-        doc->setPlainText(text);
+        doc->setPlainText(limitedText(text, limit, cutShort));
         QFont f(QStringLiteral("Arial"));
         f.setPointSizeF(12);
         doc->setDefaultFont(f);
         ok = rtf.isEmpty();
     } else {
-        RtfParser parser(rtf, doc);
+        RtfParser parser(rtf, doc, limit);
         ok = parser.run();
+        *cutShort = parser.cutShort();
     }
     doc->setUndoRedoEnabled(undo);
     return ok;
+}
+
+} // namespace
+
+bool ReadRtf(const QByteArray& rtf, QTextDocument* doc)
+{
+    bool cutShort = false;
+    return doc && readDocument(rtf, doc, {}, &cutShort);
+}
+
+bool ReadRtfStart(const QByteArray& rtf, QTextDocument* doc, const TWPRtfReadLimit& limit)
+{
+    bool cutShort = false;
+    if (doc)
+        readDocument(rtf, doc, limit, &cutShort);
+    return cutShort;
 }
 
 bool RtfHasContent(const QByteArray& rtf)

@@ -10,6 +10,16 @@ class QTextDocument;
 // what was read).
 bool ReadRtf(const QByteArray& rtf, QTextDocument* doc);
 
+// How much of a text to read when only its start can be shown. A paragraph or line
+// break counts as a character and as a line, a picture as a character.
+struct TWPRtfReadLimit {
+    qsizetype maxChars = -1; // -1: no limit
+    qsizetype maxLines = -1;
+};
+
+// Reads like ReadRtf but stops at the limit; true when text was left unread.
+bool ReadRtfStart(const QByteArray& rtf, QTextDocument* doc, const TWPRtfReadLimit& limit);
+
 // True when the RTF carries any visible text (anything but blanks, tabs and line
 // or paragraph breaks) or a picture. Stops at the first such item.
 bool RtfHasContent(const QByteArray& rtf);

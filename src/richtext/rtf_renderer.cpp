@@ -8,33 +8,138 @@
 #include <QCache>
 #include <QImage>
 #include <QPainter>
+#include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-// The paint device that gives a layout its resolution; documents share one per PPI.
-QImage* layoutDevice(int ppi)
-{
-    static QHash<int, QImage*> devices;
-    QImage*& dev = devices[ppi];
-    if (!dev) {
-        dev = new QImage(1, 1, QImage::Format_RGB32);
-        const int dpm = int(std::lround(ppi / 0.0254));
-        dev->setDotsPerMeterX(dpm);
-        dev->setDotsPerMeterY(dpm);
-    }
-    return dev;
-}
+// A document together with the paint device that gives its layout the screen's
+// resolution; the device lives exactly as long as the document.
+struct DocumentWithDevice {
+    QImage device{1, 1, QImage::Format_RGB32};
+    QTextDocument doc;
 
-struct Entry {
-    std::shared_ptr<QTextDocument> doc;
+    DocumentWithDevice()
+    {
+        const int dpm = int(std::lround(ScreenPPI() / 0.0254));
+        device.setDotsPerMeterX(dpm);
+        device.setDotsPerMeterY(dpm);
+    }
 };
 
-void drawDocument(QPainter& painter, const QRect& rect, QTextDocument& doc, qreal scale, TWPDisplayMode mode,
-                  const QColor& background)
+// True when a paragraph holds more than `longest` characters without a place to break.
+bool hasLongUnbreakableRun(const QTextDocument& doc, qsizetype longest)
 {
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QString text = b.text();
+        if (text.size() <= longest)
+            continue;
+        QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+        qsizetype last = 0;
+        for (qsizetype at = breaks.toNextBoundary(); at >= 0; at = breaks.toNextBoundary()) {
+            if (at - last > longest)
+                return true;
+            last = at;
+        }
+    }
+    return false;
+}
+
+// Lays out what was read into the holder's document (the device is set only now, so
+// that reading does not lay out as it goes).
+std::shared_ptr<QTextDocument> layOut(const std::shared_ptr<DocumentWithDevice>& holder, qreal layoutWidth)
+{
+    QTextDocument* doc = &holder->doc;
+    doc->setDocumentMargin(0);
+    doc->setUseDesignMetrics(true);
+    doc->documentLayout()->setPaintDevice(&holder->device);
+    InstallPictureHandler(doc);
+    // Qt measures a word from its start again for every line it breaks it into, so a word
+    // thousands of characters long costs the square of its length. Such a word is broken
+    // anywhere in any case, so its document breaks anywhere.
+    if (hasLongUnbreakableRun(*doc, 1000)) {
+        QTextOption option = doc->defaultTextOption();
+        option.setWrapMode(QTextOption::WrapAnywhere);
+        doc->setDefaultTextOption(option);
+    }
+    doc->setTextWidth(std::max<qreal>(1, layoutWidth));
+    return std::shared_ptr<QTextDocument>(holder, doc);
+}
+
+// How much of a text can show in a box w × h pixels whose smallest font is emPx pixels
+// high: lines are no lower than 0.8 em and characters no narrower than 0.1 em. Two lines
+// more than can show are kept, so where the text is cut changes no line that shows.
+TWPRtfReadLimit visibleLimit(qreal w, qreal h, qreal emPx)
+{
+    const qreal em = std::max<qreal>(1, emPx);
+    const qreal lines = std::ceil(std::max<qreal>(0, h) / (0.8 * em)) + 2;
+    const qreal perLine = std::ceil(std::max<qreal>(1, w) / (0.1 * em)) + 1;
+    return {qsizetype(std::min<qreal>(lines * perLine, 1e9)), qsizetype(std::min<qreal>(lines, 1e9))};
+}
+
+// The height in pixels of the smallest font a document uses (sub- and superscripts are
+// drawn at about half their size).
+qreal smallestFontPx(const QTextDocument& doc)
+{
+    const qreal defaultPt = doc.defaultFont().pointSizeF() > 0 ? doc.defaultFont().pointSizeF() : 12;
+    qreal smallest = defaultPt;
+    auto consider = [&](const QTextCharFormat& f) {
+        if (TWPRtfPicture::isPictureFormat(f))
+            return;
+        qreal pt = f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() > 0 ? f.fontPointSize() : defaultPt;
+        if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript
+            || f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+            pt /= 2;
+        smallest = std::min(smallest, pt);
+    };
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        consider(b.charFormat());
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            consider(it.fragment().charFormat());
+    }
+    return smallest * ScreenPPI() / 72.0;
+}
+
+bool hasTextFrom(QTextBlock b, int offset)
+{
+    for (; b.isValid(); b = b.next(), offset = 0) {
+        const QString text = b.text();
+        for (qsizetype i = offset; i < text.size(); ++i)
+            if (!text[i].isSpace())
+                return true;
+    }
+    return false;
+}
+
+// Where the whole lines that fit in `height` end, and whether text follows them.
+struct LineCut {
+    qreal bottom = 0;
+    bool more = false;
+};
+
+LineCut wholeLinesWithin(const QTextDocument& doc, qreal height)
+{
+    doc.size(); // lays the document out
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+        const QTextLayout* layout = b.layout();
+        const qreal top = layout->position().y();
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine line = layout->lineAt(i);
+            if (top + line.y() + line.height() > height + 0.01)
+                return {top + line.y(), hasTextFrom(b, line.textStart())};
+        }
+    }
+    return {height, false};
+}
+
+TWPRenderResult drawDocument(QPainter& painter, const QRect& rect, const TWPBoundedLayout& layout, qreal scale,
+                             TWPDisplayMode mode, const QColor& background)
+{
+    QTextDocument& doc = *layout.doc;
     painter.save();
     painter.fillRect(rect, background);
     painter.setClipRect(rect, Qt::IntersectClip);
@@ -44,29 +149,44 @@ void drawDocument(QPainter& painter, const QRect& rect, QTextDocument& doc, qrea
     if (mode == TWPDisplayMode::Print)
         hints |= QPainter::Antialiasing | QPainter::SmoothPixmapTransform;
     painter.setRenderHints(hints, true);
+    const LineCut cut = wholeLinesWithin(doc, rect.height() / scale);
+    const QRectF shown(0, 0, rect.width() / scale, cut.bottom);
+    painter.setClipRect(shown, Qt::IntersectClip);
     QAbstractTextDocumentLayout::PaintContext ctx;
     ctx.palette.setColor(QPalette::Text, Qt::black);
-    ctx.clip = QRectF(0, 0, rect.width() / scale, rect.height() / scale);
+    ctx.clip = shown;
     doc.documentLayout()->draw(&painter, ctx);
     painter.restore();
+    return {cut.more || layout.cutShort};
 }
 
 } // namespace
 
 std::shared_ptr<QTextDocument> CreateLayoutDocument(const QByteArray& rtf, qreal layoutWidth)
 {
-    auto doc = std::make_shared<QTextDocument>();
-    ReadRtf(rtf, doc.get());
-    doc->setDocumentMargin(0);
-    doc->setUseDesignMetrics(true);
-    doc->documentLayout()->setPaintDevice(layoutDevice(ScreenPPI()));
-    InstallPictureHandler(doc.get());
-    doc->setTextWidth(std::max<qreal>(1, layoutWidth));
-    return doc;
+    auto holder = std::make_shared<DocumentWithDevice>();
+    ReadRtf(rtf, &holder->doc);
+    return layOut(holder, layoutWidth);
+}
+
+TWPBoundedLayout CreateBoundedLayout(const QByteArray& rtf, qreal layoutWidth, qreal height)
+{
+    auto holder = std::make_shared<DocumentWithDevice>();
+    QTextDocument& doc = holder->doc;
+    // First as much as the smallest possible font could show, then as much as the text's
+    // own smallest font can.
+    TWPBoundedLayout out;
+    out.height = height;
+    out.cutShort = ReadRtfStart(rtf, &doc, visibleLimit(layoutWidth, height, 1));
+    const TWPRtfReadLimit limit = visibleLimit(layoutWidth, height, smallestFontPx(doc));
+    if (doc.characterCount() - 1 > limit.maxChars || doc.blockCount() - 1 > limit.maxLines)
+        out.cutShort = ReadRtfStart(rtf, &doc, limit);
+    out.doc = layOut(holder, layoutWidth);
+    return out;
 }
 
 struct TWPRtfDocumentCache::Impl {
-    QCache<QByteArray, Entry> cache{256};
+    QCache<QByteArray, TWPBoundedLayout> cache{256};
 };
 
 TWPRtfDocumentCache::TWPRtfDocumentCache() : d(std::make_shared<Impl>()) {}
@@ -77,22 +197,25 @@ TWPRtfDocumentCache& TWPRtfDocumentCache::instance()
     return c;
 }
 
-std::shared_ptr<QTextDocument> TWPRtfDocumentCache::document(const QByteArray& rtf, qreal layoutWidth)
+TWPBoundedLayout TWPRtfDocumentCache::layout(const QByteArray& rtf, qreal layoutWidth, qreal height)
 {
     // The layout depends on the bytes, the width and the PPI; zoom only scales drawing.
+    // The height matters only for a text too long to show whole.
     QByteArray key;
     key.reserve(rtf.size() + 24);
     key += QByteArray::number(qint64(std::llround(layoutWidth * 100))) + ':' + QByteArray::number(ScreenPPI()) + ':';
     key += rtf;
-    if (Entry* e = d->cache.object(key)) {
+    if (const TWPBoundedLayout* e = d->cache.object(key); e && (!e->cutShort || e->height >= height)) {
         ++m_hits;
-        return e->doc;
+        return *e;
     }
     ++m_misses;
-    auto* e = new Entry{CreateLayoutDocument(rtf, layoutWidth)};
-    auto doc = e->doc;
+    // Room for a little more height, which other zooms round the same box to.
+    const qreal covered = std::max<qreal>(64, std::exp2(std::ceil(std::log2(std::max<qreal>(1, height)))));
+    auto* e = new TWPBoundedLayout(CreateBoundedLayout(rtf, layoutWidth, covered));
+    const TWPBoundedLayout result = *e;
     d->cache.insert(key, e);
-    return doc;
+    return result;
 }
 
 void TWPRtfDocumentCache::clear()
@@ -105,27 +228,29 @@ int TWPRtfDocumentCache::size() const { return int(d->cache.size()); }
 
 void TWPRtfDocumentCache::setCapacity(int entries) { d->cache.setMaxCost(std::max(1, entries)); }
 
-void RenderRtfToRect(QPainter& painter, const QRect& rect, const TWPRtfStorage& storage, int zoomPercent,
-                     TWPDisplayMode mode, const QColor& background)
+TWPRenderResult RenderRtfToRect(QPainter& painter, const QRect& rect, const TWPRtfStorage& storage, int zoomPercent,
+                                TWPDisplayMode mode, const QColor& background)
 {
     const int zoom = std::clamp(zoomPercent, 1, 1000);
     const qreal width100 = rect.width() * 100.0 / zoom;
     const int twips = int(std::lround(width100 * 1440.0 / ScreenPPI()));
-    RenderRtfToRectTwips(painter, rect, storage, zoom, twips, mode, background);
+    return RenderRtfToRectTwips(painter, rect, storage, zoom, twips, mode, background);
 }
 
-void RenderRtfToRectTwips(QPainter& painter, const QRect& rect, const TWPRtfStorage& storage, int zoomPercent,
-                          int pageWidthTwips, TWPDisplayMode mode, const QColor& background)
+TWPRenderResult RenderRtfToRectTwips(QPainter& painter, const QRect& rect, const TWPRtfStorage& storage,
+                                     int zoomPercent, int pageWidthTwips, TWPDisplayMode mode,
+                                     const QColor& background)
 {
     if (rect.isEmpty())
-        return;
+        return {};
     if (storage.rtf().isEmpty()) {
         painter.fillRect(rect, background);
-        return;
+        return {};
     }
     const int zoom = std::clamp(zoomPercent, 1, 1000);
+    const qreal scale = zoom / 100.0;
     // Twips are the unit the width is kept in, so equal pages give equal layouts.
     const qreal width100 = std::max(1, pageWidthTwips) * ScreenPPI() / 1440.0;
-    auto doc = TWPRtfDocumentCache::instance().document(storage.rtf(), width100);
-    drawDocument(painter, rect, *doc, zoom / 100.0, mode, background);
+    const TWPBoundedLayout layout = TWPRtfDocumentCache::instance().layout(storage.rtf(), width100, rect.height() / scale);
+    return drawDocument(painter, rect, layout, scale, mode, background);
 }

@@ -16,6 +16,17 @@ struct CountingPage : TCalendarPage {
     void repaintNeeded() override { ++repaints; }
 };
 
+// The smallest rectangle holding every dark pixel of r (null when none).
+QRect inkBounds(const QImage& img, const QRect& r)
+{
+    QRect ink;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            if (ovtest::isDark(img.pixel(x, y)))
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
 QImage render(TCalendarPage& page, float zoom = 1.0f)
 {
     const TLayoutGeometry& g = page.layoutGeometry();
@@ -333,6 +344,86 @@ private slots:
         page.SetCalendarLayout(TCalendarLayout::loDay10);
         QImage img = render(page);
         QVERIFY(ovtest::darkPixelsInRect(img, QRect(0, 0, img.width(), img.height())) > 500);
+    }
+
+    void plannerLinesEndOnTheOutline()
+    {
+        for (auto layout : {TCalendarLayout::loWeek, TCalendarLayout::loDay10}) {
+            TCalendarPage page(96);
+            page.SetCalendarLayout(layout);
+            const QImage img = render(page);
+            const TRect first = page.cellGeometry(1).rTotal;
+            const int rows = layout == TCalendarLayout::loWeek ? 8 : 11;
+            const TRect last = page.cellGeometry(rows).rTotal;
+            const int lineY = first.Bottom + 4; // between the first two rows
+            const int outlineRight = first.Right + 3;
+            const int labelLine = first.Left - 4;
+            const int outlineBottom = last.Bottom + 3;
+            QVERIFY(ovtest::isDark(img.pixel(outlineRight, lineY)));
+            QVERIFY(!ovtest::isDark(img.pixel(outlineRight + 1, lineY)));
+            QVERIFY(ovtest::isDark(img.pixel(labelLine, outlineBottom)));
+            QVERIFY(!ovtest::isDark(img.pixel(labelLine, outlineBottom + 1)));
+        }
+    }
+
+    void numbersAndTitlesStayInsideTheirRectangles()
+    {
+        // The right and bottom edges of a cell's rectangle are outside it.
+        for (auto position : {TCalendarNumberPosition::cnpUpperRight, TCalendarNumberPosition::cnpCenter}) {
+            TCalendarPage page(96);
+            page.SetNumberPosition(position);
+            const QImage img = render(page);
+            int touchingRight = 0;
+            for (int i = 1; i <= TCalendarPage::kCellCount; ++i) {
+                const TCellGeometry& c = page.cellGeometry(i);
+                if (c.day == 0)
+                    continue;
+                const QRect ink = inkBounds(img, c.rTotal.toQRect().adjusted(0, 0, 1, 1));
+                QVERIFY2(ink.right() < c.rTotal.Right, qPrintable(QString::number(c.day)));
+                touchingRight += ink.right() == c.rTotal.Right - 1;
+            }
+            if (position == TCalendarNumberPosition::cnpUpperRight)
+                QVERIFY(touchingRight > 0); // right-aligned digits end on the last column inside
+        }
+        TCalendarPage planner(96);
+        planner.SetCalendarLayout(TCalendarLayout::loWeek);
+        planner.SetUserTitle(QStringLiteral("IIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIIII"));
+        const QImage img = render(planner);
+        const TRect title = planner.drawn().titleRect;
+        const QRect ink = inkBounds(img, title.toQRect().adjusted(0, 0, 1, 0));
+        QVERIFY(ink.right() < title.Right);
+    }
+
+    void moreTextMarkOnTheScreenOnly()
+    {
+        TCalendarPanel32 page(nullptr, 96);
+        page.SetMainCalMonth(12);
+        const QByteArray longText = "{\\rtf1\\fs20 Dentist at 3pm\\par Call Anna about the party on Saturday and bring "
+                                    "the cake, the candles and the presents\\par Pick up the car\\par Gym\\par}";
+        page.SetCellRtf(10, longText);
+        page.SetCellRtf(11, "{\\rtf1\\fs20 Dentist\\par}");
+        const QImage screen = page.DrawToImage();
+        const QImage output = page.DrawToImage(TPageTarget::Output);
+        auto markPixels = [](const QImage& img, const TCellGeometry& c) {
+            const QRect corner(c.rFree.Right - 12, c.rFree.Bottom - 12, 13, 13);
+            int n = 0;
+            for (int y = corner.top(); y <= corner.bottom(); ++y)
+                for (int x = corner.left(); x <= corner.right(); ++x)
+                    n += (img.pixel(x, y) & 0xFFFFFF) == 0x606060;
+            return n;
+        };
+        QVERIFY(markPixels(screen, page.cellGeometry(10)) >= 10);
+        QCOMPARE(markPixels(output, page.cellGeometry(10)), 0);
+        QCOMPARE(markPixels(page.DrawToBitmap(), page.cellGeometry(10)), 0); // exported
+        QCOMPARE(markPixels(screen, page.cellGeometry(11)), 0);
+        // Apart from the mark the two drawings are the same.
+        QImage unmarked = screen;
+        const TCellGeometry& c = page.cellGeometry(10);
+        const QRect corner(c.rFree.Right - 12, c.rFree.Bottom - 12, 13, 13);
+        for (int y = corner.top(); y <= corner.bottom(); ++y)
+            for (int x = corner.left(); x <= corner.right(); ++x)
+                unmarked.setPixel(x, y, output.pixel(x, y));
+        QCOMPARE(unmarked, output);
     }
 
     void everyLayoutAtEveryZoomDraws()

@@ -1,4 +1,5 @@
 #include "private_cups.h"
+#include "calendar/calendar_page.h"
 #include "calendar/calendar_panel.h"
 #include "imaging/picture_loader.h"
 #include "objects/image.h"
@@ -294,6 +295,27 @@ private slots:
         QCOMPARE(cli({"render", "--style", ovs, "--month", "6", "--year", "2001", "--out", png}).code, 0);
         r = cli({"geometry", "--style", ovs});
         QCOMPARE(QJsonDocument::fromJson(r.out).object()["orientation"].toString(), QStringLiteral("portrait"));
+    }
+
+    void layoutOptionSizesTheMinisAsTheDialogDoes()
+    {
+        QTemporaryDir dir;
+        for (int layout : {3, 8, 15, 16}) {
+            const QString ovf = dir.filePath(QStringLiteral("m%1.OVF").arg(layout));
+            QCOMPARE(cli({"save", "--layout", QString::number(layout), "--out", ovf}).code, 0);
+            const QJsonObject s = QJsonDocument::fromJson(cli({"dump", ovf}).out).object()["settings"].toObject();
+            TCalendarPage page(96);
+            page.ApplyMainFormDesignValues();
+            page.ResetToDefaults();
+            page.ChooseCalendarLayout(TCalendarLayout(layout));
+            QCOMPARE(s["MiniTitleFont"].toObject()["size"].toInt(), page.settings().MiniTitleFont.size);
+            QCOMPARE(s["MiniHeadersFont"].toObject()["size"].toInt(), page.settings().MiniHeadersFont.size);
+            QCOMPARE(s["MiniCellFont"].toObject()["size"].toInt(), page.settings().MiniCellFont.size);
+        }
+        TCalendarPage sixMonths(96);
+        sixMonths.ChooseCalendarLayout(TCalendarLayout(8));
+        QCOMPARE(sixMonths.settings().MiniTitleFont.size, 18);
+        QCOMPARE(sixMonths.settings().MiniCellFont.size, 14);
     }
 
     void errorsAreMessagesWithExitCodes()

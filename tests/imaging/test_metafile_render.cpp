@@ -120,6 +120,30 @@ private slots:
             QVERIFY(qGray(img.pixel(x, 15)) > 200);
     }
 
+    void transparentTextAfterOpaqueShapes()
+    {
+        // Shapes in the default opaque mode, then text in transparent mode over blue.
+        Wmf w;
+        w.windowExt(200, 100).brush(0, rgb(0, 0, 255)).select(0).pen(5, 0, 0).select(1).rectangle(0, 0, 200, 100);
+        w.pen(1, 1, rgb(0, 0, 0)).select(2).moveTo(0, 95).lineTo(200, 95); // dashed: gaps filled opaque
+        w.bkMode(1).font(-60, 0, "DejaVu Sans", 700).select(3).textColor(rgb(0, 0, 0)).textOut(10, 20, "HHHH");
+        const QImage img = render(w.build(), QSize(200, 100));
+        int white = 0, dark = 0;
+        for (int y = 10; y < 90; ++y)
+            for (int x = 0; x < 200; ++x) {
+                white += isColor(img.pixel(x, y), Qt::white, 40);
+                dark += qGray(img.pixel(x, y)) < 20;
+            }
+        QVERIFY2(dark > 200, qPrintable(QString::number(dark)));
+        QCOMPARE(white, 0);
+        // The same text in opaque mode does get its white cell.
+        Wmf o;
+        o.windowExt(200, 100).brush(0, rgb(0, 0, 255)).select(0).pen(5, 0, 0).select(1).rectangle(0, 0, 200, 100);
+        o.font(-60, 0, "DejaVu Sans", 700).select(2).textOut(10, 20, "HHHH");
+        const QImage opaque = render(o.build(), QSize(200, 100));
+        QVERIFY(isColor(opaque.pixel(12, 40), Qt::white, 40));
+    }
+
     void svgStretchedWithoutAspect()
     {
         const QByteArray svg =

@@ -190,6 +190,38 @@ private slots:
         QCOMPARE(again.toBytes(), kLegacy);
     }
 
+    void textThatLooksLikeAByteOrderMarkReadsBack_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::newRow("UTF-8 mark as Windows-1252") << QString::fromUtf8("ï»¿");
+        QTest::newRow("UTF-16 mark as Windows-1252") << QString::fromUtf8("ÿþ");
+        QTest::newRow("U+FEFF") << QString(QChar(0xFEFF));
+    }
+    void textThatLooksLikeAByteOrderMarkReadsBack()
+    {
+        QFETCH(QString, start);
+        // In keys and values, and on the file's first line (a line before any section).
+        IniFile ini;
+        ini.parse((QStringLiteral("\uFEFF") + start + QStringLiteral("first=line\r\n")).toUtf8());
+        QCOMPARE(ini.toBytes().left(3), QByteArray("\xEF\xBB\xBF"));
+        ini.writeString("S", start + "key", start + "value");
+        ini.writeString("S", "plain", start);
+        IniFile again;
+        again.parse(ini.toBytes());
+        QCOMPARE(again.keys("S"), QStringList({start + "key", "plain"}));
+        QCOMPARE(again.readString("S", start + "key"), start + "value");
+        QCOMPARE(again.readString("S", "plain"), start);
+        QCOMPARE(again.toBytes(), ini.toBytes());
+        IniFile first;
+        first.parse(ini.toBytes());
+        first.deleteKey("S", start + "key");
+        first.deleteKey("S", "plain");
+        IniFile firstAgain;
+        firstAgain.parse(first.toBytes());
+        QCOMPARE(firstAgain.toBytes(), first.toBytes());
+        QVERIFY(QString::fromUtf8(first.toBytes()).contains(start + "first=line"));
+    }
+
     void lineFeedOnlyAndMissingFinalBreak()
     {
         IniFile ini;

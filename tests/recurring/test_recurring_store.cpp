@@ -95,6 +95,24 @@ private slots:
         QCOMPARE(ReadRecurringStore(RecurringStoreFileName()).lines, lines);
     }
 
+    void firstLineThatLooksLikeAByteOrderMarkReadsBack_data()
+    {
+        QTest::addColumn<QString>("start");
+        QTest::newRow("UTF-8 mark as Windows-1252") << QString::fromUtf8("ï»¿");
+        QTest::newRow("UTF-16 mark as Windows-1252") << QString::fromUtf8("ÿþ");
+        QTest::newRow("U+FEFF") << QString(QChar(0xFEFF));
+        QTest::newRow("two marks") << QString::fromUtf8("\uFEFFï»¿");
+    }
+    void firstLineThatLooksLikeAByteOrderMarkReadsBack()
+    {
+        QFETCH(QString, start);
+        const QStringList lines{MakeRecurringEntry(start + QStringLiteral("Name"), "@0101"),
+                                MakeRecurringEntry(QStringLiteral("Other"), "@0202")};
+        QVERIFY(WriteRecurringStore(RecurringStoreFileName(), lines));
+        QCOMPARE(ReadRecurringStore(RecurringStoreFileName()).lines, lines);
+        QCOMPARE(DecodeRecurringLines(EncodeRecurringLines(lines)), lines);
+    }
+
     void readToleratesLineEndsAndLongLines()
     {
         const QByteArray longLine = PadField("Long", 120).toLatin1() + "@0704     trailing junk";

@@ -10,7 +10,9 @@
 #include <QPicture>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 namespace {
 
@@ -278,4 +280,122 @@ private slots:
     }
 };
 OV_TEST(TestRtfRenderer)
+
+// Only whole lines are drawn, and only as much of a text as can show is read and laid out.
+class TestRtfRendererBounds : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { setScreenPPIOverride(96); }
+    void cleanupTestCase() { setScreenPPIOverride(0); }
+    void init() { TWPRtfDocumentCache::instance().clear(); }
+
+    void onlyWholeLinesAreDrawn()
+    {
+        const auto doc = CreateLayoutDocument(kLowWords, 300);
+        const QTextLine first = doc->begin().layout()->lineAt(0);
+        const QTextLine second = doc->begin().layout()->lineAt(1);
+        const int height = int(second.y() + second.height() / 2); // ends inside the second line
+        QImage img = canvas(320, 200);
+        TWPRenderResult shown;
+        {
+            QPainter p(&img);
+            shown = RenderRtfToRect(p, QRect(0, 0, 300, height), TWPRtfStorage(kLowWords), 100);
+        }
+        QVERIFY(shown.textContinues);
+        QVERIFY(ovtest::darkPixelsInRect(img, QRect(0, 0, 300, int(first.height()))) > 50);
+        const int secondTop = int(std::ceil(second.y()));
+        QCOMPARE(ovtest::darkPixelsInRect(img, QRect(0, secondTop, 300, height - secondTop)), 0);
+        // The same cut at half the zoom.
+        img = canvas(320, 200);
+        {
+            QPainter p(&img);
+            shown = RenderRtfToRect(p, QRect(0, 0, 150, height / 2), TWPRtfStorage(kLowWords), 50);
+        }
+        QVERIFY(shown.textContinues);
+        QCOMPARE(ovtest::darkPixelsInRect(img, QRect(0, secondTop / 2 + 1, 150, height / 2 - secondTop / 2 - 1)), 0);
+        // Room for every line: nothing continues.
+        img = canvas(320, 600);
+        QPainter p(&img);
+        const int all = int(std::ceil(doc->size().height()));
+        QVERIFY(!RenderRtfToRect(p, QRect(0, 0, 300, all), TWPRtfStorage(kLowWords), 100).textContinues);
+    }
+
+    void blankLinesBeyondTheCellAreNoMoreText()
+    {
+        QImage img = canvas();
+        QPainter p(&img);
+        const QByteArray blank = "{\\rtf1\\fs20 a\\par\\par\\par\\par\\par\\par\\par\\par \\tab\\par}";
+        const QByteArray more = "{\\rtf1\\fs20 a\\par\\par\\par\\par\\par\\par\\par\\par \\tab b\\par}";
+        QVERIFY(!RenderRtfToRect(p, QRect(0, 0, 100, 20), TWPRtfStorage(blank), 100).textContinues);
+        QVERIFY(RenderRtfToRect(p, QRect(0, 0, 100, 20), TWPRtfStorage(more), 100).textContinues);
+    }
+
+    void hugeTextsAreReadOnlyAsFarAsTheyCanShow()
+    {
+        const QByteArray word = "{\\rtf1 " + QByteArray(1000000, 'x') + "\\par}";
+        TWPBoundedLayout layout = CreateBoundedLayout(word, 150, 100);
+        QVERIFY(layout.cutShort);
+        QVERIFY2(layout.doc->characterCount() < 2000, qPrintable(QString::number(layout.doc->characterCount())));
+
+        QByteArray paragraphs = "{\\rtf1 ";
+        for (int i = 0; i < 200000; ++i)
+            paragraphs += "a\\par ";
+        layout = CreateBoundedLayout(paragraphs + "}", 150, 100);
+        QVERIFY(layout.cutShort);
+        QVERIFY2(layout.doc->blockCount() < 20, qPrintable(QString::number(layout.doc->blockCount())));
+
+        layout = CreateBoundedLayout(QByteArray(1000000, 'y'), 150, 100); // plain text
+        QVERIFY(layout.cutShort);
+        QVERIFY(layout.doc->characterCount() < 2000);
+
+        // What fits wholly is read wholly.
+        layout = CreateBoundedLayout(kWords, 150, 1000);
+        QVERIFY(!layout.cutShort);
+        QCOMPARE(layout.doc->toPlainText(), CreateLayoutDocument(kWords, 150)->toPlainText());
+
+        // A drawing tells that the text goes on.
+        QImage img = canvas();
+        QPainter p(&img);
+        QVERIFY(RenderRtfToRect(p, QRect(0, 0, 150, 100), TWPRtfStorage(word), 100).textContinues);
+    }
+
+    void tinyFontsBoundTheWorkToo()
+    {
+        // Half-point letters could show a great many characters; a word longer than
+        // any line then breaks anywhere, which Qt lays out in linear time.
+        const QByteArray word = "{\\rtf1\\fs1 " + QByteArray(300000, 'x') + "\\par}";
+        const TWPBoundedLayout layout = CreateBoundedLayout(word, 150, 100);
+        QVERIFY(layout.cutShort);
+        QVERIFY(layout.doc->characterCount() < 200000);
+        QCOMPARE(layout.doc->defaultTextOption().wrapMode(), QTextOption::WrapAnywhere);
+        QCOMPARE(CreateLayoutDocument(kWords, 150)->defaultTextOption().wrapMode(),
+                 QTextOption::WrapAtWordBoundaryOrAnywhere);
+    }
+
+    void cuttingChangesNoLineThatShows()
+    {
+        QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ";
+        for (int i = 0; i < 300; ++i)
+            rtf += "alpha beta gamma delta epsilon zeta eta theta iota kappa lambda ";
+        rtf += "\\par}";
+        const TWPBoundedLayout bounded = CreateBoundedLayout(rtf, 150, 100);
+        QVERIFY(bounded.cutShort);
+        const auto full = CreateLayoutDocument(rtf, 150);
+        bounded.doc->size();
+        full->size();
+        const QTextBlock a = bounded.doc->begin();
+        const QTextBlock b = full->begin();
+        int shown = 0;
+        for (int i = 0; i < a.layout()->lineCount(); ++i) {
+            const QTextLine line = a.layout()->lineAt(i);
+            if (line.y() + line.height() > 100)
+                break;
+            const QTextLine same = b.layout()->lineAt(i);
+            QCOMPARE(a.text().mid(line.textStart(), line.textLength()), b.text().mid(same.textStart(), same.textLength()));
+            ++shown;
+        }
+        QVERIFY(shown >= 5);
+    }
+};
+OV_TEST(TestRtfRendererBounds)
 #include "test_rtf_renderer.moc"
