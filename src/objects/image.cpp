@@ -87,8 +87,10 @@ void TGImage::WriteProperties(TObjectPropertyWriter& w) const
     if (m_autoSize)
         w.boolean("AutoSize", true);
     w.ident("BorderStyle", QByteArray(kBorderStyles.begin()[int(m_borderStyle)]));
-    if (!m_picture.isEmpty())
-        w.binary("Picture.Data", m_storedPictureData.isEmpty() ? m_picture.pictureData() : m_storedPictureData);
+    if (!m_storedPictureData.isEmpty())
+        w.binary("Picture.Data", m_storedPictureData);
+    else if (!m_picture.isEmpty())
+        w.binary("Picture.Data", m_picture.pictureData());
     if (!m_stretch)
         w.boolean("Stretch", false);
     w.boolean("Reverse", m_reverse);
@@ -105,8 +107,8 @@ void TGImage::readPictureData(TStreamReader& r)
     } catch (const EPictureError& e) {
         r.fail(e.reason());
     }
-    if (!m_picture.isEmpty())
-        m_storedPictureData = data;
+    // Kept even when it holds no graphic (an empty bitmap), so it is written back too.
+    m_storedPictureData = data;
 }
 
 TPropertySet<TGImage> TGImage::Properties()

@@ -191,6 +191,11 @@ void TGImageBrowser::SetFolder(const QString& folder)
         return;
     }
     m_folder = QDir(info.absoluteFilePath()).absolutePath();
+    // A file of the folder left behind is no longer the choice.
+    m_fileName.clear();
+    Preview->ClearPicture();
+    PreviewNote->clear();
+    fitPreview();
     lastFolder() = m_folder;
     FolderPath->setText(QDir::toNativeSeparators(m_folder));
     const int place = PlacesList->findData(m_folder);

@@ -157,6 +157,16 @@ private slots:
         QVERIFY(image && image->Picture().isBitmap());
         QVERIFY(image->Flip());
 
+        // An empty bitmap (a count of 0) shows the framed box and is kept as well.
+        Bytes empty;
+        empty.record("TGImage", "Component0").geometry(1, 2, 40, 40).prop("BorderStyle").ident("bsNone")
+            .prop("Picture.Data").binary(ovtest::shortString("TBitmap") + ovtest::le32(0))
+            .prop("Reverse").boolean(false).prop("Flip").boolean(false).end().end();
+        delete image;
+        QCOMPARE(readBack(*f.panel, listOf({empty.b}), &read), listOf({empty.b}));
+        QVERIFY(qobject_cast<TGImage*>(read.objects.first())->Picture().isEmpty());
+        delete read.objects.first();
+
         // A damaged picture stops the list there, with the loader's reason.
         Bytes damaged;
         damaged.record("TGImage", "Component0").geometry(1, 2, 40, 40)
@@ -360,9 +370,12 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(&browser));
             browser.StretchCheck->click();
             browser.grab().save(QDir::tempPath() + QStringLiteral("/orvanta-image-browser.png"));
-            // Double-clicking a folder opens it; ".." goes back up.
+            // Double-clicking a folder opens it; ".." goes back up. The file of the folder
+            // left is no longer chosen.
             emit browser.DirectoryList->itemActivated(browser.DirectoryList->item(1));
             QCOMPARE(QDir(browser.Folder()), QDir(clipArt + QStringLiteral("/Seasons")));
+            QVERIFY(browser.FileName().isEmpty());
+            QVERIFY(browser.PreviewPicture().isEmpty());
             emit browser.DirectoryList->itemActivated(browser.DirectoryList->item(0));
             QCOMPARE(QDir(browser.Folder()), QDir(clipArt));
         }
