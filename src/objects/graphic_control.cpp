@@ -5,6 +5,7 @@
 #include "objects/object_filer.h"
 #include "objects/object_properties.h"
 #include "platform/numeric.h"
+#include "platform/scope_flag.h"
 #include "platform/screen_ppi.h"
 
 #include <QCoreApplication>
@@ -154,15 +155,10 @@ void TGGraphicControl::PrintObject(QPainter& painter, double originX, double ori
     painter.translate(originX * dpiX, originY * dpiY);
     painter.scale(dpiX / ppi(), dpiY / ppi());
     painter.translate(x(), y());
-    m_printingNow = true;
-    try {
+    {
+        const ScopeFlag printing(m_printingNow);
         paintTo(painter);
-    } catch (...) {
-        m_printingNow = false;
-        painter.restore();
-        throw;
     }
-    m_printingNow = false;
     painter.restore();
 }
 
