@@ -6,6 +6,7 @@
 #include "calendar/style_sheet.h"
 #include "page_options.h"
 #include "platform/screen_ppi.h"
+#include "richtext/wp_rich_text.h"
 
 
 CliPage MakeCliPage(QStringList& args)
@@ -27,7 +28,11 @@ CliPage MakeCliPage(QStringList& args)
             fail(QStringLiteral("--zoom must be a factor from 0.05 to 8 (1 = 100 %), not \"%1\"").arg(v));
     }
 
-    cli.page = std::make_unique<TCalendarPanel32>(nullptr, ppi);
+    cli.form = std::make_unique<QWidget>();
+    auto* master = new TWPRichText(cli.form.get());
+    master->setObjectName(QStringLiteral("MASTERWPRICHTEXT"));
+    master->hide();
+    cli.page = std::make_unique<TCalendarPanel32>(cli.form.get(), ppi);
     TCalendarPanel32& page = *cli.page;
     page.ApplyMainFormDesignValues();
     page.ResetToDefaults();

@@ -1,11 +1,15 @@
 #pragma once
 #include <QStringList>
 #include <QTextStream>
+#include <QWidget>
 #include <memory>
 
 class TCalendarPanel32;
 
 struct CliPage {
+    // The window the page sits in, with the hidden master editor rich-text labels draw
+    // through; declared first, so the page goes before it.
+    std::unique_ptr<QWidget> form;
     std::unique_ptr<TCalendarPanel32> page;
     float zoom = 1.0f;
 };

@@ -9,6 +9,7 @@
 #include "objects/object_filer.h"
 #include "platform/program_folder.h"
 #include "platform/screen_ppi.h"
+#include "richtext/wp_rich_text.h"
 #include "special/flat_calendar.h"
 #include "special/super_text.h"
 #include "stream/stream_reader.h"
@@ -24,6 +25,14 @@
 
 namespace {
 QTemporaryDir* userData = nullptr;
+
+// Rich-text labels draw through the hidden master editor of their window.
+void addMasterEditor(QWidget& window)
+{
+    auto* master = new TWPRichText(&window);
+    master->setObjectName(QStringLiteral("MASTERWPRICHTEXT"));
+    master->hide();
+}
 
 QByteArray written(const QList<TGGraphicControl*>& objects)
 {
@@ -52,6 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
     TGBasePanel panel;
     panel.resize(800, 600);
+    addMasterEditor(panel);
     TObjectReadResult read;
     try {
         TStreamReader r(bytes);
@@ -70,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Written and read again, the objects give the same bytes.
     const QByteArray once = written(read.objects);
     TGBasePanel again;
+    addMasterEditor(again);
     TStreamReader r2(once);
     r2.readListBegin();
     const TObjectReadResult reread = TGLabelObjectFiler::ReadRecords(r2, &again);

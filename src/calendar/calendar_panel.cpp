@@ -5,8 +5,11 @@
 #include "objects/handle.h"
 #include "objects/object_classes.h"
 #include "objects/object_filer.h"
+#include "objects/image.h"
 #include "objects/p_label.h"
+#include "objects/p_rich_base_label.h"
 #include "platform/numeric.h"
+#include "platform/prompter.h"
 #include "richtext/rtf_renderer.h"
 #include "special/flat_calendar.h"
 #include "special/super_text.h"
@@ -117,10 +120,10 @@ void TCalendarPanel32::CreateObjectInRect(QRect& r)
     if (r.height() < 15)
         r.setHeight(15);
     const TLPanelState state = PanelState();
-    TGPLabel* label = nullptr;
-    TGSuperText* superText = nullptr;
+    // What opens once the object is placed and the tool is back to selection.
+    std::function<void()> editAfterCreate;
     if (state == TLPanelState::psLabel) {
-        label = new TGPLabel;
+        auto* label = new TGPLabel;
         label->AfterLoad();
         label->SetCaption(QStringLiteral("Enter text..."));
         TObjectFont font = PanelFont;
@@ -129,23 +132,45 @@ void TCalendarPanel32::CreateObjectInRect(QRect& r)
         PlaceObject(label, r);
         label->SetTransparent(false);
         label->SetBorderStyle(TBorderStyle::bsSingle);
+        editAfterCreate = [label] { label->EditAfterCreate(); };
     } else if (state == TLPanelState::psSuperText) {
-        superText = TGSuperText::CreateBordered();
+        auto* superText = TGSuperText::CreateBordered();
         superText->AfterLoad();
         PlaceObject(superText, r);
+        editAfterCreate = [superText] { superText->ShowProperties(); };
+    } else if (state == TLPanelState::psImage) {
+        auto* image = new TGImage;
+        image->AfterLoad();
+        PlaceObject(image, r);
+        editAfterCreate = [image] { image->EditAfterCreate(); };
+    } else if (state == TLPanelState::psRichLabel) {
+        // Created on the page, so that it finds the master editor of the page's window.
+        auto* rich = new TGPRichBaseLabel(this);
+        rich->hide();
+        try {
+            rich->AfterLoad();
+        } catch (const std::exception&) {
+            delete rich;
+            rich = nullptr;
+            prompter().error(ENoMasterWPRich::Message(), QStringLiteral("Orvanta"));
+        }
+        if (rich) {
+            // Set before placing, so the object announced as created is the finished one.
+            rich->SetTransparent(false);
+            rich->SetBorderStyle(TBorderStyle::bsSingle);
+            PlaceObject(rich, r);
+            editAfterCreate = [rich] { rich->EditAfterCreate(); };
+        }
     } else if (state == TLPanelState::psFlatCalendar) {
         auto* calendar = new TGFlatCalendar;
         calendar->AfterLoad();
         PlaceObject(calendar, r);
     }
-    // The other tools' classes are not part of this build; their buttons stay disabled.
     unsetCursor();
     SetPanelState(TLPanelState::psPointing);
     m_creating = false;
-    if (label)
-        label->EditAfterCreate();
-    if (superText)
-        superText->ShowProperties();
+    if (editAfterCreate)
+        editAfterCreate();
 }
 
 void TCalendarPanel32::PrintOnReport(TReportCanvas& report, double offsetX, double offsetY)

@@ -103,8 +103,7 @@ TGFont3DEffects::TGFont3DEffects(TGBaseLabel& label, QWidget* parent) : QDialog(
         grid->addWidget(control, row++, 1);
     }
 
-    const DialogButtons buttons = createDialogButtons(this, QStringLiteral("OKButton"), QStringLiteral("CancelButton"),
-                                                      QStringLiteral("HelpButton"));
+    const DialogButtons buttons = createDialogButtons(this, true, {QStringLiteral("OKButton"), QStringLiteral("CancelButton"), QStringLiteral("HelpButton")});
 
     auto* outer = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;

@@ -5,6 +5,7 @@
 #include "objects/object_filer.h"
 #include "objects/object_properties.h"
 #include "platform/numeric.h"
+#include "platform/scope_flag.h"
 #include "platform/screen_ppi.h"
 
 #include <QCoreApplication>
@@ -154,8 +155,20 @@ void TGGraphicControl::PrintObject(QPainter& painter, double originX, double ori
     painter.translate(originX * dpiX, originY * dpiY);
     painter.scale(dpiX / ppi(), dpiY / ppi());
     painter.translate(x(), y());
-    paintTo(painter);
+    {
+        const ScopeFlag printing(m_printingNow);
+        paintTo(painter);
+    }
     painter.restore();
+}
+
+void TGGraphicControl::drawSingleBorder(QPainter& p) const
+{
+    p.save();
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(0, 0, width() - 1, height() - 1);
+    p.restore();
 }
 
 void TGGraphicControl::paintTo(QPainter&) {}

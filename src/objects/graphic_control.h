@@ -86,6 +86,11 @@ public:
     QAction* MenuItem(const QString& caption) const;
 
 protected:
+    // True while PrintObject draws: paintTo may then draw for paper (finer, no screen-only
+    // backgrounds).
+    bool printingNow() const { return m_printingNow; }
+    // The thin black frame of a single border, inside (0, 0, width, height).
+    void drawSingleBorder(QPainter& painter) const;
     // Runs a change of stored properties so the host sees the record before and after.
     void editProperties(const std::function<void()>& change);
     // Adds an item to the context menu that runs `action`.
@@ -109,4 +114,5 @@ private:
     float m_zoom = 1.0f;
     QRect m_lastBounds;
     bool m_inChange = false;
+    bool m_printingNow = false;
 };

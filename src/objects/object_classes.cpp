@@ -1,6 +1,8 @@
 #include "object_classes.h"
 
+#include "objects/image.h"
 #include "objects/p_label.h"
+#include "objects/p_rich_base_label.h"
 #include "objects/stored_object.h"
 
 TObjectClassRegistry& objectClasses()
@@ -24,9 +26,10 @@ void RegisterStandardObjectClasses()
 {
     // The order the calendar page registered them in; the stand-ins give way when their
     // class is registered for real.
-    for (const char* name : {"TGImage", "TGPRichBaseLabel", "TGSuperText"})
-        if (!objectClasses().isRegistered(name))
-            RegisterStoredObjectClass(name);
+    RegisterObjectClass<TGImage>("TGImage", TGImage::Properties());
+    RegisterObjectClass<TGPRichBaseLabel>("TGPRichBaseLabel", TGPRichBaseLabel::Properties());
+    if (!objectClasses().isRegistered("TGSuperText"))
+        RegisterStoredObjectClass("TGSuperText");
     RegisterObjectClass<TGPLabel>("TGPLabel", TGPLabel::Properties());
     if (!objectClasses().isRegistered("TGFlatCalendar"))
         RegisterStoredObjectClass("TGFlatCalendar");

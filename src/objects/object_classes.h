@@ -23,6 +23,6 @@ void RegisterObjectClass(const QByteArray& streamName, TPropertySet<T> propertie
 // Registers a class whose records are kept as stored (see StoredObject).
 void RegisterStoredObjectClass(const QByteArray& streamName);
 
-// The five classes a calendar page reads: the label, and stand-ins for those not built
-// yet. Safe to call more than once.
+// The five classes a calendar page reads: the label, the rich-text label and the image,
+// and stand-ins for those not built yet. Safe to call more than once.
 void RegisterStandardObjectClasses();

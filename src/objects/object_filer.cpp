@@ -87,10 +87,22 @@ TObjectReadResult ReadRecords(TStreamReader& r, TGBasePanel* parent, QPoint offs
         result.error = QStringLiteral("The objects could not all be read.");
     }
     // Completed whether or not the list was whole: no half-built object stays behind.
-    for (TGGraphicControl* o : result.objects) {
-        o->AfterLoad();
+    // An object that cannot be completed (a rich-text label without its master editor)
+    // is dropped, and the first such reason reported.
+    QList<TGGraphicControl*> complete;
+    for (TGGraphicControl* o : std::as_const(result.objects)) {
+        try {
+            o->AfterLoad();
+        } catch (const std::exception& e) {
+            if (result.error.isEmpty())
+                result.error = QString::fromUtf8(e.what());
+            delete o;
+            continue;
+        }
         o->show();
+        complete << o;
     }
+    result.objects = complete;
     return result;
 }
 

@@ -9,9 +9,9 @@ void TCalendarMain::createObjectCommands()
 {
     CalendarPanel->DroppedObjectEvent = [this](QRect& r) { CalendarPanelDroppedObjectEvent(r); };
     CalendarPanel->LabelChangedEvent = [this] { CalendarPanelLabelChangedEvent(); };
-    // Labels, SuperText and floating calendars exist; the other creation tools wait for
-    // their object classes.
     setCommandAvailable(DrawLabelButton, true);
+    setCommandAvailable(DrawImageButton, true);
+    setCommandAvailable(DrawRichText, true);
     setCommandAvailable(DrawSuperText, true);
     setCommandAvailable(PSpeedButton1, true);
 }

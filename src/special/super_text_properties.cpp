@@ -113,8 +113,7 @@ TSuperTextProperties::TSuperTextProperties(QWidget* parent) : QDialog(parent)
     groups->addWidget(buildFont());
     outer->addLayout(groups);
 
-    const DialogButtons buttons = createDialogButtons(this, QStringLiteral("OKButton"), QStringLiteral("Cancelbutton"),
-                                                      QStringLiteral("Helpbutton"));
+    const DialogButtons buttons = createDialogButtons(this, true, {QStringLiteral("OKButton"), QStringLiteral("Cancelbutton"), QStringLiteral("Helpbutton")});
     OKButton = buttons.ok;
     Cancelbutton = buttons.cancel;
     Helpbutton = buttons.help;

@@ -90,8 +90,7 @@ TSuperTextGetSymbol::TSuperTextGetSymbol(QWidget* parent) : QDialog(parent)
     }
     SymbolList->setMinimumSize(kColumns * 30 + 4 + SymbolList->verticalScrollBar()->sizeHint().width(), 8 * 26);
 
-    const DialogButtons buttons = createDialogButtons(this, QStringLiteral("OKButton"), QStringLiteral("CancelButton"),
-                                                      QStringLiteral("HelpButton"));
+    const DialogButtons buttons = createDialogButtons(this, true, {QStringLiteral("OKButton"), QStringLiteral("CancelButton"), QStringLiteral("HelpButton")});
     OKButton = buttons.ok;
     OKButton->setToolTip(QStringLiteral("Copy the selected symbol to the label"));
     CancelButton = buttons.cancel;

@@ -82,8 +82,7 @@ TSuperTextBrushImageBrowser::TSuperTextBrushImageBrowser(const QString& textureP
     // The box's content follows the sample's size.
     SuperTextExample->installEventFilter(this);
 
-    const DialogButtons buttons = createDialogButtons(this, QStringLiteral("OKButton"), QStringLiteral("CancelButton"),
-                                                      QStringLiteral("HelpButton"));
+    const DialogButtons buttons = createDialogButtons(this, true, {QStringLiteral("OKButton"), QStringLiteral("CancelButton"), QStringLiteral("HelpButton")});
     OKButton = buttons.ok;
     CancelButton = buttons.cancel;
 

@@ -7,26 +7,25 @@
 #include <QPushButton>
 #include <QToolButton>
 
-DialogButtons createDialogButtons(QDialog* dialog, const QString& okName, const QString& cancelName,
-                                  const QString& helpName)
+DialogButtons createDialogButtons(QDialog* dialog, bool okIsDefault, const DialogButtonNames& names)
 {
-    auto button = [dialog](const QString& text, const QString& name) {
+    auto button = [dialog, okIsDefault](const QString& text, const QString& name) {
         auto* b = new QPushButton(text, dialog);
         b->setObjectName(name);
-        b->setAutoDefault(false);
+        b->setAutoDefault(okIsDefault);
         return b;
     };
-    DialogButtons b;
-    b.ok = button(QStringLiteral("Ok"), okName);
-    b.ok->setDefault(true);
-    b.cancel = button(QStringLiteral("Cancel"), cancelName);
-    b.help = button(QStringLiteral("Help"), helpName);
-    b.row = new QHBoxLayout;
-    b.row->addStretch(1);
-    b.row->addWidget(b.ok);
-    b.row->addWidget(b.cancel);
-    b.row->addWidget(b.help);
-    b.row->addWidget(createWhatsThisButton(dialog));
-    QObject::connect(b.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    return b;
+    DialogButtons d;
+    d.ok = button(QStringLiteral("Ok"), names.ok);
+    d.ok->setDefault(okIsDefault);
+    d.cancel = button(QStringLiteral("Cancel"), names.cancel);
+    d.help = button(QStringLiteral("Help"), names.help);
+    d.row = new QHBoxLayout;
+    d.row->addStretch(1);
+    d.row->addWidget(d.ok);
+    d.row->addWidget(d.cancel);
+    d.row->addWidget(d.help);
+    d.row->addWidget(createWhatsThisButton(dialog));
+    QObject::connect(d.cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return d;
 }

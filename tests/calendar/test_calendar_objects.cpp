@@ -37,7 +37,18 @@ QByteArray legacyImage()
     x.raw("TPF0").name("TGImage").name("Component1");
     x.name("Left").i16(400).name("Top").i8(10).name("Width").i8(90).name("Height").i8(70);
     x.name("Locked").t().name("Unselectable").f().name("BorderStyle").tag(7).name("bsNone");
-    x.name("Picture.Data").binary(QByteArray("\x07TBitmap", 8) + QByteArray(40, 'x'));
+    // A 2 x 2 bitmap: file header, info header, four 24-bit pixels in rows of 8 bytes.
+    QByteArray bmp("BM");
+    auto le = [&bmp](quint32 v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            bmp += char((v >> (8 * i)) & 0xFF);
+    };
+    le(70, 4), le(0, 4), le(54, 4);
+    le(40, 4), le(2, 4), le(2, 4), le(1, 2), le(24, 2), le(0, 4), le(16, 4), le(2835, 4), le(2835, 4), le(0, 4), le(0, 4);
+    bmp += QByteArray("\x00\x00\xff\x00\xff\x00\x00\x00\xff\x00\x00\xff\xff\xff\x00\x00", 16);
+    QByteArray count(4, '\0');
+    count[0] = char(bmp.size());
+    x.name("Picture.Data").binary(QByteArray("\x07TBitmap", 8) + count + bmp);
     x.name("Reverse").f().name("Flip").f();
     return x.listEnd().listEnd().b;
 }

@@ -1,7 +1,11 @@
 #include "private_cups.h"
 #include "calendar/calendar_page.h"
 #include "calendar/calendar_panel.h"
+#include "imaging/picture_loader.h"
+#include "objects/image.h"
 #include "objects/p_label.h"
+#include "objects/p_rich_base_label.h"
+#include "test_support.h"
 #include "special/flat_calendar.h"
 #include "special/super_text.h"
 #include "imaging/picture_loader.h"
@@ -148,6 +152,81 @@ private slots:
         QCOMPARE(QColor(img.pixel(170, 55)), QColor(255, 255, 0)); // the label's background
 
         QVERIFY(resavedUnchanged(dir, ovf));
+    }
+
+    void imagesAndRichLabelsInDumpRenderAndSave()
+    {
+        QTemporaryDir dir;
+        const QString ovf = dir.filePath("pictures.OVF");
+        const QString clipArt = ovtest::sourceDir() + QStringLiteral("/assets/ClipArt/");
+        {
+            const auto page = newPage();
+            auto* metafile = new TGImage(page.get());
+            metafile->setObjectName(QStringLiteral("Component0"));
+            metafile->setGeometry(60, 120, 200, 200);
+            metafile->SetPicture(LoadPictureFromFile(clipArt + QStringLiteral("Snowman.emf")));
+            auto* bitmap = new TGImage(page.get());
+            bitmap->setObjectName(QStringLiteral("Component1"));
+            bitmap->setGeometry(300, 120, 160, 120);
+            QImage quadrants(4, 2, QImage::Format_RGB32);
+            quadrants.fill(QColor(0, 0, 255));
+            for (int y = 0; y < 2; ++y)
+                quadrants.setPixel(0, y, qRgb(255, 0, 0)), quadrants.setPixel(1, y, qRgb(255, 0, 0));
+            bitmap->SetPicture(TPicture::fromImage(quadrants));
+            bitmap->SetReverse(true);
+            bitmap->SetBorderStyle(TBorderStyle::bsSingle);
+            auto* rich = new TGPRichBaseLabel(page.get());
+            rich->setObjectName(QStringLiteral("Component2"));
+            rich->setGeometry(500, 120, 250, 80);
+            rich->SetTransparent(false);
+            rich->SetBGColor(0x00FFFF);
+            rich->SetRTFText(TWPRtfStorage("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}{\\colortbl;\\red200\\green0\\blue0;}"
+                                           "\\f0\\fs40\\b\\cf1 Happy Birthday\\par\\b0\\cf0\\fs24 to you all\\par}"));
+            page->SaveToFile(ovf);
+        }
+        Run r = cli({"dump", ovf});
+        QCOMPARE(r.code, 0);
+        const QJsonArray objects = QJsonDocument::fromJson(r.out).object()["objects"].toArray();
+        QCOMPARE(objects.size(), 3);
+        QCOMPARE(objects[0].toObject()["class"].toString(), QStringLiteral("TGImage"));
+        const QJsonObject emf = objects[0].toObject()["properties"].toObject();
+        QCOMPARE(emf.keys(), (QStringList{"BorderStyle", "Flip", "Height", "Left", "Locked", "Picture.Data", "Reverse",
+                                          "Top", "Unselectable", "Width"}));
+        QVERIFY(emf["Picture.Data"].toObject()["size"].toInt() > 100);
+        QCOMPARE(emf["Picture.Data"].toObject()["sha256"].toString().size(), 64);
+        QCOMPARE(objects[1].toObject()["properties"].toObject()["Reverse"].toBool(), true);
+        const QJsonObject rich = objects[2].toObject()["properties"].toObject();
+        QCOMPARE(objects[2].toObject()["class"].toString(), QStringLiteral("TGPRichBaseLabel"));
+        QCOMPARE(rich["RTFText.Data"].toObject()["text"].toString(), QStringLiteral("Happy Birthday\nto you all"));
+        QCOMPARE(rich["BGColor"].toString(), QStringLiteral("clYellow"));
+        QCOMPARE(rich["Transparent"].toBool(true), false);
+
+        const QString png = dir.filePath("pictures.png");
+        QCOMPARE(cli({"render", "--file", ovf, "--out", png}).code, 0);
+        const QImage img(png);
+        // Reversed: the red half on the right; the frame around it.
+        QCOMPARE(QColor(img.pixel(320, 180)), QColor(0, 0, 255));
+        QCOMPARE(QColor(img.pixel(440, 180)), QColor(255, 0, 0));
+        QCOMPARE(QColor(img.pixel(300, 180)), QColor(0, 0, 0));
+        // The rich label: yellow ground, dark red text in its first line.
+        QCOMPARE(QColor(img.pixel(740, 190)), QColor(255, 255, 0));
+        QVERIFY(ovtest::darkPixelsInRect(img, QRect(502, 122, 240, 60), 120) > 50);
+        // The snowman is drawn (not the empty white box).
+        int inked = 0;
+        for (int y = 125; y < 315; y += 3)
+            for (int x = 65; x < 255; x += 3)
+                inked += QColor(img.pixel(x, y)) != QColor(Qt::white);
+        QVERIFY(inked > 200);
+
+        const QString pdf = dir.filePath("pictures.pdf");
+        QCOMPARE(cli({"render", "--file", ovf, "--out", pdf}).code, 0);
+        QVERIFY(QFileInfo(pdf).size() > 0);
+
+        QVERIFY(resavedUnchanged(dir, ovf));
+        // At another zoom the objects follow the page.
+        const QString half = dir.filePath("half.png");
+        QCOMPARE(cli({"render", "--file", ovf, "--out", half, "--zoom", "0.5"}).code, 0);
+        QCOMPARE(QColor(QImage(half).pixel(220, 90)), QColor(255, 0, 0));
     }
 
     void floatingCalendarsInDumpRenderAndSave()

@@ -45,6 +45,14 @@ struct Bytes {
             str(m);
         return byte(0);
     }
+    Bytes& binary(const QByteArray& data)
+    {
+        byte(10);
+        for (int i = 0; i < 4; ++i)
+            byte(int((quint32(data.size()) >> (8 * i)) & 0xFF));
+        b += data;
+        return *this;
+    }
     Bytes& end() { return byte(0); }
     Bytes& record(const QByteArray& cls, const QByteArray& name) { raw("TPF0"); str(cls); return str(name); }
     Bytes& geometry(int l, int t, int w, int h, bool locked = false, bool unselectable = false)

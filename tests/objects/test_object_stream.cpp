@@ -108,7 +108,7 @@ private slots:
         // Shapes the stream allows but our writer would never choose: a 32-bit tag for a
         // small Left, a long string tag, an unknown entry and an extended float.
         Bytes image;
-        image.record("TGImage", "Component0")
+        image.record("TGSuperText", "Component0")
             .prop("Left").int32(12).prop("Top").int8(20).prop("Width").int8(64).prop("Height").int8(48)
             .prop("Locked").boolean(false).prop("Unselectable").boolean(false)
             .prop("AutoSize").boolean(true).prop("BorderStyle").ident("bsSingle")
@@ -117,8 +117,8 @@ private slots:
             .prop("Ratio").byte(5).raw(QByteArray("\x00\x00\x00\x00\x00\x00\x00\x80\xff\x3f", 10))
             .end().end();
         Bytes rich;
-        rich.record("TGPRichBaseLabel", "Component1").geometry(300, 10, 90, 30)
-            .prop("RTFText.Data").byte(10).raw(QByteArray("\x04\x00\x00\x00", 4)).raw(QByteArray(4, '\0'))
+        rich.record("TGSuperText", "Component1").geometry(300, 10, 90, 30)
+            .prop("Image.Data").byte(10).raw(QByteArray("\x04\x00\x00\x00", 4)).raw(QByteArray(4, '\0'))
             .prop("BorderStyle").ident("bsSingle").end().end();
         Bytes super, flat;
         super.record("TGSuperText", "Component2").geometry(5, 200, 100, 40).prop("Caption").string("S").end().end();
@@ -130,7 +130,7 @@ private slots:
         QCOMPARE(res.objects.size(), 4);
         // Each shows at its stored bounds under its own class name.
         QCOMPARE(res.objects[0]->geometry(), QRect(12, 20, 64, 48));
-        QCOMPARE(res.objects[0]->StreamClassName(), QByteArray("TGImage"));
+        QCOMPARE(res.objects[0]->StreamClassName(), QByteArray("TGSuperText"));
         QCOMPARE(res.objects[3]->StreamClassName(), QByteArray("TGFlatCalendar"));
         QVERIFY(res.objects[0]->ContextMenu()); // completed: it has its menu
 
@@ -138,10 +138,10 @@ private slots:
         res.objects[0]->move(300, 20);
         res.objects[0]->SetLocked(true);
         Bytes head, moved;
-        head.record("TGImage", "Component0")
+        head.record("TGSuperText", "Component0")
             .prop("Left").int32(12).prop("Top").int8(20).prop("Width").int8(64).prop("Height").int8(48)
             .prop("Locked").boolean(false).prop("Unselectable").boolean(false);
-        moved.record("TGImage", "Component0")
+        moved.record("TGSuperText", "Component0")
             .prop("Left").int16(300).prop("Top").int8(20).prop("Width").int8(64).prop("Height").int8(48)
             .prop("Locked").boolean(true).prop("Unselectable").boolean(false);
         QCOMPARE(res.objects[0]->Record(), moved.b + image.b.mid(head.b.size()));

@@ -1,6 +1,12 @@
 #include "main_window_fixture.h"
 #include "objects/handle.h"
+#include "objects/image.h"
+#include "objects/image_browser.h"
 #include "objects/p_label.h"
+#include "objects/p_rich_base_label.h"
+#include "objects/rich_text_label_editor.h"
+#include "platform/screen_ppi.h"
+#include "richtext/wp_rich_text.h"
 #include "special/flat_calendar.h"
 #include "special/super_text.h"
 #include "test_registry.h"
@@ -17,11 +23,9 @@ private slots:
     {
         MainWindowFixture f;
         QVERIFY(f.main->Pointerbutton->isEnabled());
-        QVERIFY(f.main->DrawLabelButton->isEnabled());
-        QVERIFY(f.main->PSpeedButton1->isEnabled());
-        QVERIFY(f.main->DrawSuperText->isEnabled());
-        for (QToolButton* b : {f.main->DrawImageButton, f.main->DrawRichText})
-            QVERIFY(!b->isEnabled());
+        for (QToolButton* b : {f.main->DrawLabelButton, f.main->DrawImageButton, f.main->DrawRichText,
+                               f.main->DrawSuperText, f.main->PSpeedButton1})
+            QVERIFY(b->isEnabled());
     }
 
     void drawingALabelMarksModifiedAndReturnsToTheSelectionTool()
@@ -138,6 +142,80 @@ private slots:
         f.main->OpenCalendarFile(empty);
         QVERIFY(!f.page().HasPlacedObjects());
         QCOMPARE(f.page().Handle()->Count(), 0);
+    }
+
+    void theClipArtToolOpensTheBrowserAndLeavesABoxWhenCancelled()
+    {
+        MainWindowFixture f;
+        f.main->SetModified(false);
+        QTest::mouseClick(f.main->DrawImageButton, Qt::LeftButton);
+        QCOMPARE(f.page().PanelState(), TLPanelState::psImage);
+        QString shownFolder;
+        f.prompts->dialogAnswers.push_back([&shownFolder](QDialog& d) {
+            shownFolder = static_cast<TGImageBrowser&>(d).Folder();
+            return int(QDialog::Rejected);
+        });
+        QTest::mousePress(&f.page(), Qt::LeftButton, {}, QPoint(100, 100));
+        QTest::mouseMove(&f.page(), QPoint(220, 200));
+        QTest::mouseRelease(&f.page(), Qt::LeftButton, {}, QPoint(220, 200));
+        QCOMPARE(f.prompts->texts(QStringLiteral("dialog")), QStringList{QStringLiteral("Load Image File ")});
+        // The browser starts in the clip art that comes with the program.
+        QVERIFY(shownFolder.endsWith(QStringLiteral("/ClipArt")));
+        QCOMPARE(f.page().Objects().size(), 1);
+        auto* image = qobject_cast<TGImage*>(f.page().Objects().first());
+        QVERIFY(image);
+        QVERIFY(image->Picture().isEmpty());
+        QCOMPARE(image->geometry(), QRect(100, 100, 120, 100));
+        QVERIFY(f.main->Modified);
+        QVERIFY(f.main->Pointerbutton->isChecked());
+    }
+
+    void theRichTextToolOpensTheEditorAndADoubleClickReopensIt()
+    {
+        MainWindowFixture f;
+        QVERIFY(f.main->MASTERWPRICHTEXT);
+        QTest::mouseClick(f.main->DrawRichText, Qt::LeftButton);
+        f.prompts->dialogAnswers.push_back([](QDialog& d) {
+            static_cast<TRichTextLabelEditor&>(d).WPRichText1->insertPlainText(QStringLiteral("Party at noon"));
+            return int(QDialog::Accepted);
+        });
+        QTest::mouseClick(&f.page(), Qt::LeftButton, {}, QPoint(150, 120));
+        QCOMPARE(f.prompts->texts(QStringLiteral("dialog")), QStringList{QStringLiteral("Rich Text Editor")});
+        QCOMPARE(f.page().Objects().size(), 1);
+        auto* rich = qobject_cast<TGPRichBaseLabel*>(f.page().Objects().first());
+        QVERIFY(rich);
+        QCOMPARE(rich->MasterEditor(), f.main->MASTERWPRICHTEXT);
+        QVERIFY(!rich->Transparent());
+        QCOMPARE(rich->BorderStyle(), TBorderStyle::bsSingle);
+        QCOMPARE(rich->geometry(), QRect(150, 120, 50, 15));
+        QVERIFY(rich->RTFText().rtf().contains("Party at noon"));
+
+        // Selected, a double click on it opens its editor again.
+        f.page().Handle()->Select(rich);
+        f.page().ObjectDblClick(f.page().Handle(), f.page().mapToGlobal(QPoint(160, 125)));
+        QCOMPARE(f.prompts->texts(QStringLiteral("dialog")).size(), 2);
+
+        // Saved and opened again, it is the same label.
+        rich->setObjectName(QStringLiteral("Component0")); // the name reading gives it
+        const QByteArray record = rich->Record();
+        const QString file = f.path(QStringLiteral("rich.OVF"));
+        QVERIFY(f.main->SaveCalendarFile(file));
+        f.main->OpenCalendarFile(file);
+        QCOMPARE(f.page().Objects().size(), 1);
+        QCOMPARE(f.page().Objects().first()->Record(), record);
+    }
+
+    void withoutAMasterEditorTheRichTextToolSaysSoAndPlacesNothing()
+    {
+        ScopedScriptedPrompter prompts;
+        setScreenPPIOverride(96);
+        TCalendarPanel32 page(nullptr, 96);
+        page.SetPanelState(TLPanelState::psRichLabel);
+        QRect r(10, 10, 100, 50);
+        page.CreateObjectInRect(r);
+        QCOMPARE(prompts->texts(QStringLiteral("error")), QStringList{QStringLiteral("No master rich text object found")});
+        QVERIFY(page.Objects().isEmpty());
+        QCOMPARE(page.PanelState(), TLPanelState::psPointing);
     }
 };
 OV_TEST(TestObjectCommands)
