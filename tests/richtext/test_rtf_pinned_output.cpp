@@ -248,6 +248,21 @@ private slots:
         for (qsizetype i = 0; i < lines.size(); ++i)
             QCOMPARE(lines[i], expected[i]);
     }
+
+    // Reading only the plain text gives exactly what the document read from the same
+    // bytes gives as its plain text.
+    void plainTextWithoutDocument()
+    {
+        QList<Case> cases = corpus();
+        cases << Case{QStringLiteral("frame marks"), QByteArray("{\\rtf1 a\\u-560?b\\u-559?c\\line d\\~e\\par}")};
+        cases << Case{QStringLiteral("plain controls"), QByteArray("a\rb\xa0" "c\r\n\r\n")};
+        cases << Case{QStringLiteral("cut picture"), QByteArray("{\\rtf1 x{\\pict\\pngblip 89504e47")};
+        for (const Case& c : cases) {
+            QTextDocument doc;
+            ReadRtf(c.rtf, &doc);
+            QVERIFY2(ReadRtfPlainText(c.rtf) == doc.toPlainText(), qPrintable(c.name));
+        }
+    }
 };
 
 OV_TEST(TestRtfPinnedOutput)
