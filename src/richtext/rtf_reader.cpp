@@ -5,7 +5,6 @@
 
 #include <QColor>
 #include <QHash>
-#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -42,10 +41,12 @@ struct CharState {
 struct CharStateHash {
     size_t operator()(const CharState& c) const
     {
-        size_t h = size_t(c.font) * 31u + size_t(c.fs);
-        h = h * 31u + size_t(c.cf) * 7u + size_t(c.cb);
-        return h * 31u + size_t(c.vert) * 32u + size_t(c.bold) + size_t(c.italic) * 2u + size_t(c.underline) * 4u
-            + size_t(c.strike) * 8u + size_t(c.hidden) * 16u;
+        const quint64 flags = quint64(c.bold) | quint64(c.italic) << 1 | quint64(c.underline) << 2
+            | quint64(c.strike) << 3 | quint64(c.hidden) << 4 | quint64(c.vert & 3) << 5;
+        quint64 h = quint64(quint32(c.font)) | quint64(quint32(c.fs)) << 32;
+        h ^= quint64(quint32(c.cf)) * 0x100000001B3ull ^ quint64(quint32(c.cb)) << 40 ^ flags << 57;
+        h *= 0x9E3779B97F4A7C15ull;
+        return size_t(h ^ (h >> 31));
     }
 };
 
@@ -186,6 +187,8 @@ private:
 
     std::unordered_map<CharState, QTextCharFormat, CharStateHash> m_formats;
     quint64 m_formatsGen = 0;
+    const CharState* m_lastState = nullptr; // the state asked for last, and its format
+    const QTextCharFormat* m_lastFormat = nullptr;
     // What the current block was last given, so that giving it the same again is skipped.
     bool m_blockFormatsKnown = false;
     int m_blockAlign = 0;
@@ -387,11 +390,16 @@ const QTextCharFormat& RtfParser::cachedCharFormat(const CharState& ch)
 {
     if (m_formatsGen != m_tablesGen) {
         m_formats.clear();
+        m_lastState = nullptr;
         m_formatsGen = m_tablesGen;
     }
+    if (m_lastState && *m_lastState == ch)
+        return *m_lastFormat;
     auto it = m_formats.find(ch);
     if (it == m_formats.end())
         it = m_formats.emplace(ch, charFormat(ch)).first;
+    m_lastState = &it->first;
+    m_lastFormat = &it->second;
     return it->second;
 }
 
