@@ -1,6 +1,8 @@
 // One full page render at 100 % (offscreen image, as the screen paints it).
+#include "bench_calendar_data.h"
 #include "calendar/calendar_panel.h"
 #include "platform/screen_ppi.h"
+#include "richtext/rtf_renderer.h"
 
 #include <QApplication>
 #include "bench_main.h"
@@ -22,5 +24,23 @@ static void BM_PageRender(benchmark::State& state)
     state.SetLabel(layoutName(page.settings().CalendarLayout));
 }
 BENCHMARK(BM_PageRender)->Arg(3)->Arg(17)->Arg(21)->Unit(benchmark::kMillisecond);
+
+// Every layout repainted with 42 cells of formatted text (about 25 KB each, as in a
+// full calendar file), at the screen's 96 PPI and at 300 PPI (3300 × 2550 pixels).
+// The cell layouts are cached, as while the page is on the screen.
+static void BM_RepaintLayout(benchmark::State& state)
+{
+    const int ppi = int(state.range(1));
+    TCalendarPanel32 page(nullptr, ppi);
+    benchdata::fillPage(page, int(state.range(0)), 25000);
+    TWPRtfDocumentCache::instance().clear();
+    benchmark::DoNotOptimize(page.DrawToImage().constBits());
+    for (auto _ : state) {
+        QImage image = page.DrawToImage();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(layoutName(page.settings().CalendarLayout));
+}
+BENCHMARK(BM_RepaintLayout)->ArgsProduct({benchmark::CreateDenseRange(0, 21, 1), {96, 300}})->Unit(benchmark::kMillisecond);
 
 OV_BENCHMARK_MAIN()

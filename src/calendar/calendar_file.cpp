@@ -5,7 +5,6 @@
 
 #include <QFile>
 #include <QSaveFile>
-#include <QTextDocument>
 
 namespace {
 
@@ -194,9 +193,7 @@ bool cellHoldsText(const TWPRtfStorage& cell)
         return true;
     if (cell.rtf().isEmpty())
         return false;
-    QTextDocument doc;
-    ReadRtf(cell.rtf(), &doc);
-    return doc.characterCount() > 1; // more than the closing paragraph end
+    return !ReadRtfPlainText(cell.rtf()).isEmpty(); // more than one empty paragraph
 }
 } // namespace
 

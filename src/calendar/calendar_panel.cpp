@@ -49,11 +49,20 @@ void TCalendarPanel32::repaintNeeded() { update(); }
 
 QImage TCalendarPanel32::DrawToImage(TPageTarget target)
 {
-    QImage image(std::max(1, width()), std::max(1, height()), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter p(&image);
-    PaintCalendarPage(p, *this, Zoom(), m_cellText, target);
-    return image;
+    // The last page's pixels are drawn over when nobody holds them any more: a page
+    // image is megabytes, and fresh memory costs more than drawing into it.
+    const QSize size(std::max(1, width()), std::max(1, height()));
+    if (m_pageImage.size() != size || !m_pageImage.isDetached())
+        m_pageImage = QImage(size, QImage::Format_RGB32);
+    const TLayoutGeometry& g = layoutGeometry();
+    const QRect sheet(0, 0, truncToInt(g.PageWidthPx * double(Zoom())), truncToInt(g.PageHeightPx * double(Zoom())));
+    if (!sheet.contains(m_pageImage.rect()))
+        m_pageImage.fill(Qt::white); // the page paints its white sheet itself
+    {
+        QPainter p(&m_pageImage);
+        PaintCalendarPage(p, *this, Zoom(), m_cellText, target);
+    }
+    return m_pageImage;
 }
 
 void TCalendarPanel32::paintEvent(QPaintEvent*)

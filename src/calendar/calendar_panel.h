@@ -58,6 +58,7 @@ protected:
 
 private:
     CellTextPainter m_cellText;
+    QImage m_pageImage; // the last drawing, reused for the next
     bool m_painting = false;
     bool m_pressed = false;
     bool m_creating = false;

@@ -9,6 +9,7 @@
 #include <QDate>
 #include <QFontMetrics>
 #include <QPainter>
+#include <array>
 
 namespace {
 
@@ -69,13 +70,47 @@ void drawBorder(QPainter& p, int l, int t, int r, int b, TCalBorderStyle style, 
     }
 }
 
-void text(QPainter& p, const QRect& r, int flags, const QString& s, const QFont& font, TColor color)
+// Draws single-line texts, giving the painter a font or pen only when it changes: each
+// setting makes the painter resolve the font anew for the next text.
+class TextPainter {
+public:
+    explicit TextPainter(QPainter& p) : m_p(p) {}
+
+    void draw(const QRect& r, int flags, const QString& s, const QFont& font, TColor color)
+    {
+        if (r.width() <= 0 || r.height() <= 0)
+            return;
+        if (m_font != &font) {
+            m_p.setFont(font);
+            m_font = &font;
+        }
+        if (!m_penKnown || m_color != color) {
+            m_p.setPen(toQColor(color));
+            m_color = color;
+            m_penKnown = true;
+        }
+        m_p.drawText(r, flags | Qt::TextSingleLine, s);
+    }
+    // The pen was set for something else.
+    void penChanged() { m_penKnown = false; }
+
+private:
+    QPainter& m_p;
+    const QFont* m_font = nullptr;
+    TColor m_color = clBlack;
+    bool m_penKnown = false;
+};
+
+// "1" to "31", made once.
+const QString& dayNumberText(int day)
 {
-    if (r.width() <= 0 || r.height() <= 0)
-        return;
-    p.setFont(font);
-    p.setPen(toQColor(color));
-    p.drawText(r, flags | Qt::TextSingleLine, s);
+    static const std::array<QString, 32> texts = [] {
+        std::array<QString, 32> t;
+        for (int d = 0; d < 32; ++d)
+            t[size_t(d)] = QString::number(d);
+        return t;
+    }();
+    return texts[size_t(day)];
 }
 
 QRect qrect(int l, int t, int r, int b) { return QRect(l, t, r - l, b - t); }
@@ -141,11 +176,11 @@ void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     int l = rec.rect.Left, t = rec.rect.Top, r = rec.rect.Right, b = rec.rect.Bottom;
     const int ppi = rec.fontPpi;
 
-    // 1. Background.
+    // 1. Background (the rectangle less its last column and row lies within it).
     fill(p, l, t, r, b, rec.background);
     r -= 1;
     b -= 1;
-    fill(p, l, t, r, b, rec.background);
+    TextPainter text(p);
 
     // 2. Title band.
     const int titleTop = t + 1;
@@ -161,7 +196,7 @@ void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
             title += QLatin1Char(' ') + QString::number(rec.year);
     }
     const QFont titleFont = MakeQFont(rec.titleFont, rec.titleFont.size, ppi);
-    text(p, qrect(l, titleTop, r, titleBottom), Qt::AlignCenter, title, titleFont, rec.titleFont.color);
+    text.draw(qrect(l, titleTop, r, titleBottom), Qt::AlignCenter, title, titleFont, rec.titleFont.color);
 
     // 3. Day-name band.
     const int cw = (r - l) / 7;
@@ -172,12 +207,13 @@ void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     out.headerRect = TRect(l, headerTop, r, headerBottom);
     fill(p, l, headerTop, r, headerBottom + 1, rec.headersBackground);
     drawBorder(p, l, headerTop, r, headerBottom, rec.headersBorder, rec.penWidth);
+    text.penChanged();
     const QFont headersFont = MakeQFont(rec.headersFont, rec.headersFont.size, ppi);
     for (int c = 0; c < 7; ++c) {
         const int left = l + c * cw + 1;
         const QString name = rec.dayNames[size_t(DayNameIndexOfColumn(c, rec.startOfWeek) - 1)];
-        text(p, qrect(left, headerTop, left + cw - 2, headerBottom), Qt::AlignCenter,
-             HeaderText(name, rec.headersStyle), headersFont, rec.headersFont.color);
+        text.draw(qrect(left, headerTop, left + cw - 2, headerBottom), Qt::AlignCenter, HeaderText(name, rec.headersStyle),
+                  headersFont, rec.headersFont.color);
     }
 
     // 4. Cell lines.
@@ -187,6 +223,7 @@ void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     auto hy = [&](int k) { return k == 6 ? bottom : top + k * rh; };
     auto vx = [&](int c) { return c == 7 ? r : l + c * cw; };
     blackPen(p, rec.penWidth);
+    text.penChanged();
     int firstLine = 0, lastLine = -1;
     switch (rec.cellBorder) {
     case TCalBorderStyle::cbAll:
@@ -202,11 +239,15 @@ void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     case TCalBorderStyle::cbNone:
         break;
     }
+    std::array<QLine, 15> lines;
+    size_t lineCount = 0;
     for (int k = firstLine; k <= lastLine; ++k)
-        line(p, l, hy(k), r, hy(k));
+        lines[lineCount++] = QLine(l, hy(k), r, hy(k));
     if (rec.cellBorder == TCalBorderStyle::cbAll)
         for (int c = 0; c <= 7; ++c)
-            line(p, vx(c), top, vx(c), bottom);
+            lines[lineCount++] = QLine(vx(c), top, vx(c), bottom);
+    if (lineCount > 0)
+        p.drawLines(lines.data(), int(lineCount));
 
     // 5. Day numbers and the cell records.
     const QFont cellFont = MakeQFont(rec.cellFont, rec.cellFont.size, ppi);
@@ -229,9 +270,8 @@ void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
                 cell.rFree = TRect();
             }
             if (cell.day > 0)
-                text(p, total.toQRect(),
-                     upperRight ? (Qt::AlignRight | Qt::AlignTop) : Qt::AlignCenter, QString::number(cell.day),
-                     cellFont, rec.cellFont.color);
+                text.draw(total.toQRect(), upperRight ? (Qt::AlignRight | Qt::AlignTop) : Qt::AlignCenter,
+                          dayNumberText(std::min(cell.day, 31)), cellFont, rec.cellFont.color);
         }
     }
 
@@ -281,11 +321,11 @@ void DrawPlanner(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     const int n = dayPlanner ? rec.plannerHours : rec.plannerDays;
     const int rows = n + 1;
 
-    // 1. Background.
+    // 1. Background (the rectangle less its last column and row lies within it).
     fill(p, l, t, r, b, clWhite);
     r -= 1;
     b -= 1;
-    fill(p, l, t, r, b, clWhite);
+    TextPainter text(p);
 
     // 2. Title.
     const QFont titleFont = MakeQFont(rec.titleFont, rec.titleFont.size, ppi);
@@ -294,8 +334,7 @@ void DrawPlanner(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     const TRect title(l + 5, t + 1, r - 5, t + 1 + titleHeight);
     out.titleRect = title;
     out.headerRect = TRect();
-    text(p, title.toQRect(), Qt::AlignCenter, PlannerTitle(rec), titleFont,
-         rec.titleFont.color);
+    text.draw(title.toQRect(), Qt::AlignCenter, PlannerTitle(rec), titleFont, rec.titleFont.color);
 
     // 3. Box and label column.
     const int boxTop = title.Bottom + 1;
@@ -306,6 +345,7 @@ void DrawPlanner(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
     blackPen(p, rec.penWidth);
     p.drawRect(QRect(l, boxTop, r - l - 1, boxBottom - boxTop - 1));
     p.setBrush(Qt::NoBrush);
+    text.penChanged();
     fill(p, l + 1, boxTop + 1, lx, boxBottom - 1, rec.headersBackground);
 
     // 4. Labels.
@@ -337,9 +377,9 @@ void DrawPlanner(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
                             .arg(minute, 2, 10, QLatin1Char('0'))
                             .arg(hour < 12 ? LocaleAmString() : LocalePmString());
         }
-        text(p, upper, upperFlags, upperText, headersFont, rec.headersFont.color);
+        text.draw(upper, upperFlags, upperText, headersFont, rec.headersFont.color);
         if (!lowerText.isEmpty())
-            text(p, lower, Qt::AlignHCenter | Qt::AlignTop, lowerText, headersFont, rec.headersFont.color);
+            text.draw(lower, Qt::AlignHCenter | Qt::AlignTop, lowerText, headersFont, rec.headersFont.color);
     }
 
     // 5. Lines, ending on the outline (its right and bottom edges are r - 1 and

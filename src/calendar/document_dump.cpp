@@ -9,7 +9,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTextDocument>
 #include <cmath>
 
 namespace {
@@ -76,9 +75,7 @@ QString plainText(const QByteArray& rtf)
 {
     if (rtf.isEmpty())
         return QString();
-    QTextDocument doc;
-    ReadRtf(rtf, &doc);
-    return doc.toPlainText();
+    return ReadRtfPlainText(rtf);
 }
 
 // An object's stored entries keyed by their paths; data blocks as their size and digest

@@ -127,10 +127,18 @@ struct Table {
 
 const Table& tableFor(int cp)
 {
+    // Text runs in one page: the last page asked for answers without a look-up.
+    thread_local int lastCp = 0;
+    thread_local const Table* lastTable = nullptr;
+    if (lastTable && lastCp == cp)
+        return *lastTable;
     static QHash<int, std::shared_ptr<Table>> cache;
     auto it = cache.find(cp);
-    if (it != cache.end())
+    if (it != cache.end()) {
+        lastCp = cp;
+        lastTable = it->get();
         return **it;
+    }
     auto t = std::make_shared<Table>();
     for (int b = 0; b < 256; ++b)
         t->map[size_t(b)] = char16_t(b);
@@ -146,6 +154,8 @@ const Table& tableFor(int cp)
         }
     }
     cache.insert(cp, t);
+    lastCp = cp;
+    lastTable = t.get();
     return *t;
 }
 

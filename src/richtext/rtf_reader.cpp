@@ -5,12 +5,15 @@
 
 #include <QColor>
 #include <QHash>
-#include <QSet>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <algorithm>
+#include <array>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -33,6 +36,18 @@ struct CharState {
             && hidden == o.hidden;
     }
     bool operator!=(const CharState& o) const { return !(*this == o); }
+};
+
+struct CharStateHash {
+    size_t operator()(const CharState& c) const
+    {
+        const quint64 flags = quint64(c.bold) | quint64(c.italic) << 1 | quint64(c.underline) << 2
+            | quint64(c.strike) << 3 | quint64(c.hidden) << 4 | quint64(c.vert & 3) << 5;
+        quint64 h = quint64(quint32(c.font)) | quint64(quint32(c.fs)) << 32;
+        h ^= quint64(quint32(c.cf)) * 0x100000001B3ull ^ quint64(quint32(c.cb)) << 40 ^ flags << 57;
+        h *= 0x9E3779B97F4A7C15ull;
+        return size_t(h ^ (h >> 31));
+    }
 };
 
 enum class Dest { Text, Skip, FontTable, ColorTable, Pict };
@@ -64,9 +79,9 @@ bool isKnownCodePage(int cp)
 }
 
 // Destinations whose content never shows.
-bool isSkippedDestination(const QByteArray& w)
+bool isSkippedDestination(std::string_view w)
 {
-    static const QSet<QByteArray> words = {
+    static const std::unordered_set<std::string_view> words = {
         "info", "stylesheet", "header", "headerl", "headerr", "headerf", "footer", "footerl",
         "footerr", "footerf", "footnote", "annotation", "nonshppict", "listtable",
         "listoverridetable", "revtbl", "rsidtbl", "filetbl", "pgdsctbl", "xmlnstbl", "themedata",
@@ -80,7 +95,7 @@ bool isSkippedDestination(const QByteArray& w)
         "fchars", "lchars", "panose", "falt", "fname", "listname",
         // What readers without nested tables show instead of them: we show the tables.
         "nonesttables"};
-    return words.contains(w);
+    return words.count(w) != 0;
 }
 
 class RtfParser {
@@ -90,7 +105,12 @@ public:
     {
     }
 
-    // Parses everything; in content-test mode (no document) stops at the first content.
+    // Reads into a plain text instead of a document: the text the document would
+    // give as its plain text.
+    void setPlainTextOut(QString* out) { m_plain = out; }
+
+    // Parses everything; in content-test mode (no document, no plain text) stops at the
+    // first content.
     bool run();
     bool foundContent() const { return m_found; }
     bool cutShort() const { return m_cutShort; }
@@ -98,7 +118,7 @@ public:
 private:
     // tokens
     void controlWord();
-    void handleWord(const QByteArray& w, bool hasParam, int param);
+    void handleWord(std::string_view w, bool hasParam, int param);
     void pushGroup();
     void popGroup();
     void leaveGroup(const GroupState& outer);
@@ -107,8 +127,13 @@ private:
     int codePage() const;
     void textByte(unsigned char b);
     void textChar(QChar c);
+    bool plainAsciiRun();
+    FontEntry& fontEntry(int number);
+    void addColor(const QColor& color);
     void flushPending();
     void flushRun();
+    bool building() const { return m_doc || m_plain; }
+    void appendPlain(const QString& run);
     void paragraph();
     void ensureBlock();
     void emitPicture();
@@ -116,10 +141,13 @@ private:
     bool takeRoom(bool lineBreak);
 
     QTextCharFormat charFormat(const CharState& ch) const;
+    const QTextCharFormat& cachedCharFormat(const CharState& ch);
     QTextBlockFormat blockFormat(int align) const;
+    void applyBlockFormats();
 
     const QByteArray& m_in;
     QTextDocument* m_doc;
+    QString* m_plain = nullptr;
     QTextCursor m_cursor;
     qsizetype m_pos = 0;
 
@@ -143,6 +171,29 @@ private:
     bool m_haveFontName = false;
     std::vector<QColor> m_colors;
     int m_red = -1, m_green = -1, m_blue = -1;
+    // Counts changes of the font and colour tables: what was derived from them
+    // (code pages, character formats) is derived anew after a change.
+    quint64 m_tablesGen = 1;
+
+    struct CodePageKey {
+        int font, deff, curFont, ansiCp;
+        bool fontTable;
+        quint64 gen;
+        bool operator==(const CodePageKey&) const = default;
+    };
+    mutable CodePageKey m_cpKey{0, 0, 0, 0, false, 0};
+    mutable int m_cp = 0;
+    int computeCodePage() const;
+
+    std::unordered_map<CharState, QTextCharFormat, CharStateHash> m_formats;
+    quint64 m_formatsGen = 0;
+    const CharState* m_lastState = nullptr; // the state asked for last, and its format
+    const QTextCharFormat* m_lastFormat = nullptr;
+    // What the current block was last given, so that giving it the same again is skipped.
+    bool m_blockFormatsKnown = false;
+    int m_blockAlign = 0;
+    CharState m_blockCharState;
+    quint64 m_blockGen = 0;
 
     QByteArray m_pending;
     int m_pendingCp = 0;
@@ -164,6 +215,16 @@ private:
 bool isMacCodePage(int cp) { return cp == rtfcp::kMacRomanCodePage || cp == rtfcp::kMacJapaneseCodePage; }
 
 int RtfParser::codePage() const
+{
+    const CodePageKey key{m_st.ch.font, m_deff, m_curFont, m_ansiCp, m_st.dest == Dest::FontTable, m_tablesGen};
+    if (!(key == m_cpKey)) {
+        m_cp = computeCodePage();
+        m_cpKey = key;
+    }
+    return m_cp;
+}
+
+int RtfParser::computeCodePage() const
 {
     const int num = m_st.ch.font >= 0 ? m_st.ch.font : m_deff;
     auto it = m_fonts.constFind(num);
@@ -226,7 +287,7 @@ void RtfParser::textChar(QChar c)
     switch (m_st.dest) {
     case Dest::FontTable:
         if (c == QLatin1Char(';')) {
-            FontEntry& e = m_fonts[m_curFont];
+            FontEntry& e = fontEntry(m_curFont);
             e.name = QString::fromUtf8(m_fontName).trimmed();
             m_fontName.clear();
             m_haveFontName = false;
@@ -248,7 +309,7 @@ void RtfParser::textChar(QChar c)
         return;
     if ((c.unicode() < 0x20 && c != QLatin1Char('\t')) || c == QChar::ObjectReplacementCharacter)
         return; // controls show nothing; object characters come only with pictures
-    if (!m_doc) {
+    if (!building()) {
         if (!(c.isSpace() || c == QChar(0xA0) || c.unicode() < 0x20))
             m_found = m_stop = true;
         return;
@@ -260,6 +321,39 @@ void RtfParser::textChar(QChar c)
     if (m_run.isEmpty())
         m_runState = m_st.ch;
     m_run.append(c);
+    if (c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1)
+        m_blockFormatsKnown = false; // the document starts a block of its own for these
+}
+
+// A stretch of printable ASCII text, in a code page where such bytes stand for
+// themselves, taken into the run at once; false when the next byte needs the general path.
+bool RtfParser::plainAsciiRun()
+{
+    if (!building() || m_st.dest != Dest::Text || m_ucSkip > 0 || m_st.ch.hidden || m_cutShort)
+        return false;
+    const int cp = codePage();
+    if (cp == kPuaCodePage || cp == rtfcp::kSymbolCodePage || !rtfcp::isSingleByte(cp))
+        return false;
+    const char* data = m_in.constData();
+    const qsizetype n = m_in.size();
+    qsizetype end = m_pos;
+    while (end < n && data[end] >= 0x20 && data[end] <= 0x7E && data[end] != '\\' && data[end] != '{' && data[end] != '}')
+        ++end;
+    qsizetype len = end - m_pos;
+    if (m_limit.maxChars >= 0)
+        len = std::min(len, m_limit.maxChars - m_chars);
+    if (len <= 0)
+        return false;
+    flushPending();
+    m_star = false;
+    if (!m_run.isEmpty() && m_runState != m_st.ch)
+        flushRun();
+    if (m_run.isEmpty())
+        m_runState = m_st.ch;
+    m_run.append(QLatin1String(data + m_pos, len));
+    m_chars += len;
+    m_pos += len;
+    return true;
 }
 
 QTextCharFormat RtfParser::charFormat(const CharState& ch) const
@@ -291,37 +385,110 @@ QTextCharFormat RtfParser::charFormat(const CharState& ch) const
     return f;
 }
 
+// One format per character state, made once (runs and paragraphs repeat a few states).
+const QTextCharFormat& RtfParser::cachedCharFormat(const CharState& ch)
+{
+    if (m_formatsGen != m_tablesGen) {
+        m_formats.clear();
+        m_lastState = nullptr;
+        m_formatsGen = m_tablesGen;
+    }
+    if (m_lastState && *m_lastState == ch)
+        return *m_lastFormat;
+    auto it = m_formats.find(ch);
+    if (it == m_formats.end())
+        it = m_formats.emplace(ch, charFormat(ch)).first;
+    m_lastState = &it->first;
+    m_lastFormat = &it->second;
+    return it->second;
+}
+
 QTextBlockFormat RtfParser::blockFormat(int align) const
 {
-    QTextBlockFormat b;
-    switch (align) {
-    case 1: b.setAlignment(Qt::AlignRight); break;
-    case 2: b.setAlignment(Qt::AlignHCenter); break;
-    case 3: b.setAlignment(Qt::AlignJustify); break;
-    default: break;
-    }
-    return b;
+    static const std::array<QTextBlockFormat, 4> formats = [] {
+        std::array<QTextBlockFormat, 4> f;
+        f[1].setAlignment(Qt::AlignRight);
+        f[2].setAlignment(Qt::AlignHCenter);
+        f[3].setAlignment(Qt::AlignJustify);
+        return f;
+    }();
+    return formats[size_t(align >= 1 && align <= 3 ? align : 0)];
+}
+
+// Gives the current block the paragraph's alignment and the character state as its
+// mark's format, unless it has exactly these already.
+void RtfParser::applyBlockFormats()
+{
+    if (m_blockFormatsKnown && m_blockAlign == m_st.align && m_blockCharState == m_st.ch && m_blockGen == m_tablesGen)
+        return;
+    m_cursor.setBlockFormat(blockFormat(m_st.align));
+    m_cursor.setBlockCharFormat(cachedCharFormat(m_st.ch));
+    m_blockFormatsKnown = true;
+    m_blockAlign = m_st.align;
+    m_blockCharState = m_st.ch;
+    m_blockGen = m_tablesGen;
 }
 
 void RtfParser::ensureBlock()
 {
-    if (m_needBlock) {
-        m_cursor.insertBlock(blockFormat(m_st.align), charFormat(m_st.ch));
+    if (m_plain) {
+        if (m_needBlock)
+            m_plain->append(QLatin1Char('\n'));
         m_needBlock = false;
+        m_blockStarted = true;
+        return;
+    }
+    if (m_needBlock) {
+        m_cursor.insertBlock(blockFormat(m_st.align), cachedCharFormat(m_st.ch));
+        m_needBlock = false;
+        m_blockFormatsKnown = true;
+        m_blockAlign = m_st.align;
+        m_blockCharState = m_st.ch;
+        m_blockGen = m_tablesGen;
     } else if (!m_blockStarted) {
-        m_cursor.setBlockFormat(blockFormat(m_st.align));
-        m_cursor.setBlockCharFormat(charFormat(m_st.ch));
+        applyBlockFormats();
     }
     m_blockStarted = true;
 }
 
 void RtfParser::flushRun()
 {
-    if (m_run.isEmpty() || !m_doc)
+    if (m_run.isEmpty() || !building())
         return;
     ensureBlock();
-    m_cursor.insertText(m_run, charFormat(m_runState));
+    if (m_plain)
+        appendPlain(m_run);
+    else
+        m_cursor.insertText(m_run, cachedCharFormat(m_runState));
     m_run.clear();
+}
+
+// As a document shows a run in its plain text: line breaks and the characters that
+// start a block of their own become line ends, no-break spaces plain spaces.
+void RtfParser::appendPlain(const QString& run)
+{
+    const qsizetype at = m_plain->size();
+    m_plain->append(run);
+    QChar* c = m_plain->data() + at;
+    for (QChar* end = m_plain->data() + m_plain->size(); c != end; ++c) {
+        const char16_t u = c->unicode();
+        if (u == 0x2028 || u == 0xFDD0 || u == 0xFDD1)
+            *c = QLatin1Char('\n');
+        else if (u == 0xA0)
+            *c = QLatin1Char(' ');
+    }
+}
+
+FontEntry& RtfParser::fontEntry(int number)
+{
+    ++m_tablesGen;
+    return m_fonts[number];
+}
+
+void RtfParser::addColor(const QColor& color)
+{
+    ++m_tablesGen;
+    m_colors.push_back(color);
 }
 
 void RtfParser::paragraph()
@@ -329,12 +496,12 @@ void RtfParser::paragraph()
     if (m_st.dest != Dest::Text)
         return;
     flushPending();
-    if (!m_doc || !takeRoom(true))
+    if (!building() || !takeRoom(true))
         return;
     flushRun();
     ensureBlock();
-    m_cursor.setBlockFormat(blockFormat(m_st.align));
-    m_cursor.setBlockCharFormat(charFormat(m_st.ch));
+    if (m_doc)
+        applyBlockFormats();
     m_needBlock = true;
 }
 
@@ -345,7 +512,7 @@ void RtfParser::emitPicture()
     TWPRtfPicture pic = std::exchange(m_pict, TWPRtfPicture());
     if (!pic.isValid())
         return;
-    if (!m_doc) {
+    if (!building()) {
         m_found = m_stop = true;
         return;
     }
@@ -353,6 +520,10 @@ void RtfParser::emitPicture()
         return;
     flushRun();
     ensureBlock();
+    if (m_plain) {
+        m_plain->append(QChar::ObjectReplacementCharacter);
+        return;
+    }
     if (pic.goalw <= 0 || pic.goalh <= 0) {
         const QSizeF tw = TWPRtfPicture(pic).displayTwips();
         const qreal sx = std::clamp(pic.scalex, 1, 1000) / 100.0;
@@ -420,7 +591,7 @@ void RtfParser::leaveGroup(const GroupState& outer)
 {
     const Dest leaving = m_st.dest;
     if (leaving == Dest::FontTable && m_haveFontName) {
-        m_fonts[m_curFont].name = QString::fromUtf8(m_fontName).trimmed();
+        fontEntry(m_curFont).name = QString::fromUtf8(m_fontName).trimmed();
         m_fontName.clear();
         m_haveFontName = false;
     }
@@ -458,7 +629,7 @@ void RtfParser::controlWord()
         const qsizetype start = m_pos;
         while (m_pos < m_in.size() && ((m_in[m_pos] >= 'a' && m_in[m_pos] <= 'z') || (m_in[m_pos] >= 'A' && m_in[m_pos] <= 'Z')))
             ++m_pos;
-        const QByteArray word = m_in.mid(start, std::min<qsizetype>(m_pos - start, 32));
+        const std::string_view word(m_in.constData() + start, size_t(std::min<qsizetype>(m_pos - start, 32)));
         bool hasParam = false;
         bool neg = false;
         qint64 value = 0;
@@ -527,7 +698,7 @@ void RtfParser::controlWord()
     }
 }
 
-void RtfParser::handleWord(const QByteArray& w, bool hasParam, int param)
+void RtfParser::handleWord(std::string_view w, bool hasParam, int param)
 {
     const bool star = std::exchange(m_star, false);
     if (w == "bin") {
@@ -570,15 +741,15 @@ void RtfParser::handleWord(const QByteArray& w, bool hasParam, int param)
     case Dest::FontTable:
         if (w == "f") {
             if (m_haveFontName)
-                m_fonts[m_curFont].name = QString::fromUtf8(m_fontName).trimmed();
+                fontEntry(m_curFont).name = QString::fromUtf8(m_fontName).trimmed();
             m_fontName.clear();
             m_haveFontName = false;
             m_curFont = param;
-            m_fonts[m_curFont];
+            fontEntry(m_curFont);
         } else if (w == "fcharset") {
-            m_fonts[m_curFont].charset = param;
+            fontEntry(m_curFont).charset = param;
         } else if (w == "cpg" || w == "fcpg") {
-            m_fonts[m_curFont].cpg = param;
+            fontEntry(m_curFont).cpg = param;
         } else if (w == "u") {
             textChar(QChar(char16_t(param & 0xFFFF)));
             m_ucSkip = m_st.uc;
@@ -618,7 +789,7 @@ void RtfParser::handleWord(const QByteArray& w, bool hasParam, int param)
     // Text destination.
     auto on = [&] { return !hasParam || param != 0; };
     CharState& ch = m_st.ch;
-    const char first = w.isEmpty() ? 0 : w[0];
+    const char first = w.empty() ? 0 : w[0];
     switch (first) {
     case 'a':
         if (w == "ansicpg") m_ansiCp = isKnownCodePage(param) ? param : 1252;
@@ -767,12 +938,14 @@ bool RtfParser::run()
             ++m_pos;
             if (c == ';') {
                 if (m_red < 0 && m_green < 0 && m_blue < 0)
-                    m_colors.emplace_back();
+                    addColor(QColor());
                 else
-                    m_colors.emplace_back(std::max(0, m_red), std::max(0, m_green), std::max(0, m_blue));
+                    addColor(QColor(std::max(0, m_red), std::max(0, m_green), std::max(0, m_blue)));
                 m_red = m_green = m_blue = -1;
             }
         } else {
+            if (c >= 0x20 && c <= 0x7E && plainAsciiRun())
+                continue;
             ++m_pos;
             if (c == '\t') {
                 flushPending();
@@ -811,6 +984,8 @@ bool RtfParser::run()
             }
         }
     }
+    if (m_plain)
+        flushRun();
     if (m_doc) {
         flushRun();
         if (m_blockStarted && !m_needBlock)
@@ -835,6 +1010,21 @@ bool looksLikeRtf(const QByteArray& b)
     return b.mid(i, 5) == "{\\rtf";
 }
 
+// Bytes that are not RTF as text: UTF-8 after a byte-order mark, else Windows-1252;
+// line ends as "\n", without a last one.
+QString plainInputText(const QByteArray& rtf)
+{
+    QString text;
+    if (rtf.startsWith("\xEF\xBB\xBF"))
+        text = QString::fromUtf8(rtf.mid(3));
+    else
+        text = rtfcp::decode(1252, rtf);
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (text.endsWith(QLatin1Char('\n')))
+        text.chop(1);
+    return text;
+}
+
 // The start of plain text that fits the limit; *cutShort tells whether text was left out.
 QString limitedText(const QString& text, const TWPRtfReadLimit& limit, bool* cutShort)
 {
@@ -856,14 +1046,7 @@ bool readDocument(const QByteArray& rtf, QTextDocument* doc, const TWPRtfReadLim
     doc->setUndoRedoEnabled(false);
     bool ok = true;
     if (!looksLikeRtf(rtf)) {
-        QString text;
-        if (rtf.startsWith("\xEF\xBB\xBF"))
-            text = QString::fromUtf8(rtf.mid(3));
-        else
-            text = rtfcp::decode(1252, rtf);
-        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-        if (text.endsWith(QLatin1Char('\n')))
-            text.chop(1);
+        const QString text = plainInputText(rtf);
         doc->setPlainText(limitedText(text, limit, cutShort));
         QFont f(QStringLiteral("Arial"));
         f.setPointSizeF(12);
@@ -892,6 +1075,28 @@ bool ReadRtfStart(const QByteArray& rtf, QTextDocument* doc, const TWPRtfReadLim
     if (doc)
         readDocument(rtf, doc, limit, &cutShort);
     return cutShort;
+}
+
+QString ReadRtfPlainText(const QByteArray& rtf)
+{
+    if (!looksLikeRtf(rtf)) {
+        // As a document holding the text gives it back: every kind of line or block end
+        // becomes a line end, a no-break space a space.
+        QString text = plainInputText(rtf);
+        for (QChar& c : text) {
+            const char16_t u = c.unicode();
+            if (u == '\r' || u == 0x2028 || u == 0x2029 || u == 0xFDD0 || u == 0xFDD1)
+                c = QLatin1Char('\n');
+            else if (u == 0xA0)
+                c = QLatin1Char(' ');
+        }
+        return text;
+    }
+    QString out;
+    RtfParser parser(rtf, nullptr);
+    parser.setPlainTextOut(&out);
+    parser.run();
+    return out;
 }
 
 bool RtfHasContent(const QByteArray& rtf)

@@ -1,5 +1,6 @@
 #pragma once
 #include <QByteArray>
+#include <QString>
 
 class QTextDocument;
 
@@ -16,6 +17,10 @@ struct TWPRtfReadLimit {
     qsizetype maxChars = -1; // -1: no limit
     qsizetype maxLines = -1;
 };
+
+// The text a document read by ReadRtf gives as its plain text (paragraphs and line
+// breaks as "\n", a picture as U+FFFC), read without building the document.
+QString ReadRtfPlainText(const QByteArray& rtf);
 
 // Reads like ReadRtf but stops at the limit; true when text was left unread.
 bool ReadRtfStart(const QByteArray& rtf, QTextDocument* doc, const TWPRtfReadLimit& limit);

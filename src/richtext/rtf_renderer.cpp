@@ -185,8 +185,20 @@ TWPBoundedLayout CreateBoundedLayout(const QByteArray& rtf, qreal layoutWidth, q
     return out;
 }
 
+namespace {
+// The layout depends on the bytes, the width and the PPI; zoom only scales drawing. The
+// bytes are shared with the storage they came from, not copied.
+struct LayoutKey {
+    QByteArray rtf;
+    qint64 width100 = 0; // hundredths of a pixel
+    int ppi = 0;
+    bool operator==(const LayoutKey& o) const { return width100 == o.width100 && ppi == o.ppi && rtf == o.rtf; }
+};
+size_t qHash(const LayoutKey& k, size_t seed = 0) { return qHashMulti(seed, k.rtf, k.width100, k.ppi); }
+} // namespace
+
 struct TWPRtfDocumentCache::Impl {
-    QCache<QByteArray, TWPBoundedLayout> cache{256};
+    QCache<LayoutKey, TWPBoundedLayout> cache{256};
 };
 
 TWPRtfDocumentCache::TWPRtfDocumentCache() : d(std::make_shared<Impl>()) {}
@@ -199,12 +211,8 @@ TWPRtfDocumentCache& TWPRtfDocumentCache::instance()
 
 TWPBoundedLayout TWPRtfDocumentCache::layout(const QByteArray& rtf, qreal layoutWidth, qreal height)
 {
-    // The layout depends on the bytes, the width and the PPI; zoom only scales drawing.
     // The height matters only for a text too long to show whole.
-    QByteArray key;
-    key.reserve(rtf.size() + 24);
-    key += QByteArray::number(qint64(std::llround(layoutWidth * 100))) + ':' + QByteArray::number(ScreenPPI()) + ':';
-    key += rtf;
+    const LayoutKey key{rtf, qint64(std::llround(layoutWidth * 100)), ScreenPPI()};
     if (const TWPBoundedLayout* e = d->cache.object(key); e && (!e->cutShort || e->height >= height)) {
         ++m_hits;
         return *e;

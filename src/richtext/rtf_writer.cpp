@@ -23,6 +23,11 @@ private:
     int fontIndex(const QString& family);
     int colorIndex(const QColor& c);
     QByteArray attributes(const QTextCharFormat& f, bool* symbol);
+    struct Attributes {
+        QByteArray bytes;
+        bool symbol = false;
+    };
+    const Attributes& fragmentAttributes(int formatIndex, const QTextCharFormat& f);
     void writeText(const QString& text, bool symbol, QByteArray& out);
     void writePicture(const TWPRtfPicture& pic, QByteArray& out);
 
@@ -30,6 +35,9 @@ private:
     std::vector<QString> m_fonts;
     std::vector<QRgb> m_colors;
     QHash<QRgb, int> m_colorIndex;
+    // The attributes of each of the document's character formats, made at its first use
+    // (which is also where its font and colours take their places in the tables).
+    QHash<int, Attributes> m_attributes;
 };
 
 QString familyOf(const QTextCharFormat& f)
@@ -119,11 +127,39 @@ QByteArray RtfWriter::attributes(const QTextCharFormat& f, bool* symbol)
     return a;
 }
 
+const RtfWriter::Attributes& RtfWriter::fragmentAttributes(int formatIndex, const QTextCharFormat& f)
+{
+    auto it = m_attributes.find(formatIndex);
+    if (it == m_attributes.end()) {
+        Attributes a;
+        a.bytes = attributes(f, &a.symbol);
+        it = m_attributes.insert(formatIndex, a);
+    }
+    return *it;
+}
+
+// Characters written as they are: printable ASCII but the three RTF specials.
+bool isPlainAscii(char16_t c) { return c >= 0x20 && c < 0x80 && c != '\\' && c != '{' && c != '}'; }
+
 void RtfWriter::writeText(const QString& text, bool symbol, QByteArray& out)
 {
     static const char hex[] = "0123456789abcdef";
-    for (QChar qc : text) {
-        const char16_t c = qc.unicode();
+    const QChar* chars = text.constData();
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = chars[i].unicode();
+        if (!symbol && isPlainAscii(c)) {
+            qsizetype end = i + 1;
+            while (end < n && isPlainAscii(chars[end].unicode()))
+                ++end;
+            const qsizetype at = out.size();
+            out.resize(at + (end - i));
+            char* dst = out.data() + at;
+            for (qsizetype k = i; k < end; ++k)
+                *dst++ = char(chars[k].unicode());
+            i = end - 1;
+            continue;
+        }
         if (c == '\t') {
             out += "\\tab ";
         } else if (c == QChar::LineSeparator) {
@@ -195,7 +231,7 @@ QByteArray RtfWriter::write()
             body += "\\qr";
         // Runs whose written attributes are equal are merged, so that formats that
         // differ only in what RTF does not carry give the same bytes as one run.
-        QByteArray runAttrs, runText;
+        QByteArray runAttrs, runText, escaped;
         auto flushRun = [&] {
             if (runText.isEmpty())
                 return;
@@ -226,19 +262,18 @@ QByteArray RtfWriter::write()
                         writePicture(pic, body);
                 continue;
             }
-            bool symbol = false;
-            const QByteArray a = attributes(f, &symbol);
-            QByteArray escaped;
-            writeText(text, symbol, escaped);
+            const Attributes& a = fragmentAttributes(frag.charFormatIndex(), f);
+            escaped.clear();
+            writeText(text, a.symbol, escaped);
             if (escaped.isEmpty())
                 continue;
-            if (a != runAttrs)
+            if (a.bytes != runAttrs)
                 flushRun();
-            runAttrs = a;
+            runAttrs = a.bytes;
             runText += escaped;
         }
         flushRun();
-        const QByteArray mark = attributes(block.charFormat(), nullptr);
+        const QByteArray mark = fragmentAttributes(block.charFormatIndex(), block.charFormat()).bytes;
         if (mark.isEmpty())
             body += "\\par\r\n";
         else
