@@ -1,6 +1,7 @@
 #include "rtf_reader.h"
 
 #include "rtf_codepage.h"
+#include "rtf_document_builder.h"
 #include "rtf_picture.h"
 
 #include <QColor>
@@ -11,6 +12,7 @@
 #include <QTextImageFormat>
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -95,6 +97,15 @@ bool isSkippedDestination(std::string_view w)
         "fchars", "lchars", "panose", "falt", "fname", "listname",
         // What readers without nested tables show instead of them: we show the tables.
         "nonesttables"};
+    // Most control words are not destinations: their first letter and length tell.
+    static const auto candidates = [] {
+        std::array<std::array<bool, 33>, 256> table{};
+        for (std::string_view d : words)
+            table[static_cast<unsigned char>(d[0])][std::min<size_t>(d.size(), 32)] = true;
+        return table;
+    }();
+    if (w.empty() || !candidates[static_cast<unsigned char>(w[0])][std::min<size_t>(w.size(), 32)])
+        return false;
     return words.count(w) != 0;
 }
 
@@ -140,15 +151,17 @@ private:
     void skipBinary(int n, bool keep);
     bool takeRoom(bool lineBreak);
 
-    QTextCharFormat charFormat(const CharState& ch) const;
-    const QTextCharFormat& cachedCharFormat(const CharState& ch);
-    QTextBlockFormat blockFormat(int align) const;
+    QTextCharFormat fontFormat(const CharState& ch) const;
+    QTextCharFormat charFormat(const CharState& ch);
+    int charFormatIndex(const CharState& ch);
+    int blockFormatIndex(int align);
+    QFont defaultFont() const;
     void applyBlockFormats();
 
     const QByteArray& m_in;
     QTextDocument* m_doc;
     QString* m_plain = nullptr;
-    QTextCursor m_cursor;
+    std::optional<TWPRtfDocumentBuilder> m_builder;
     qsizetype m_pos = 0;
 
     GroupState m_st;
@@ -185,10 +198,15 @@ private:
     mutable int m_cp = 0;
     int computeCodePage() const;
 
-    std::unordered_map<CharState, QTextCharFormat, CharStateHash> m_formats;
+    // The document's format for each character state met (runs and paragraphs repeat
+    // a few states), made once.
+    std::unordered_map<CharState, int, CharStateHash> m_formats;
+    std::unordered_map<CharState, QTextCharFormat, CharStateHash> m_fontFormats;
     quint64 m_formatsGen = 0;
-    const CharState* m_lastState = nullptr; // the state asked for last, and its format
-    const QTextCharFormat* m_lastFormat = nullptr;
+    CharState m_lastState; // the state asked for last, and its format
+    int m_lastFormat = -1;
+    std::array<int, 4> m_blockFormats{-1, -1, -1, -1};
+    bool m_defaultFontGiven = false;
     // What the current block was last given, so that giving it the same again is skipped.
     bool m_blockFormatsKnown = false;
     int m_blockAlign = 0;
@@ -200,6 +218,7 @@ private:
 
     QString m_run;
     CharState m_runState;
+    bool m_runStartsBlocks = false; // the run holds U+FDD0 or U+FDD1
     bool m_needBlock = false;
     bool m_blockStarted = false;
 
@@ -321,8 +340,10 @@ void RtfParser::textChar(QChar c)
     if (m_run.isEmpty())
         m_runState = m_st.ch;
     m_run.append(c);
-    if (c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1)
+    if (c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1) {
         m_blockFormatsKnown = false; // the document starts a block of its own for these
+        m_runStartsBlocks = true;
+    }
 }
 
 // A stretch of printable ASCII text, in a code page where such bytes stand for
@@ -334,10 +355,16 @@ bool RtfParser::plainAsciiRun()
     const int cp = codePage();
     if (cp == kPuaCodePage || cp == rtfcp::kSymbolCodePage || !rtfcp::isSingleByte(cp))
         return false;
-    const char* data = m_in.constData();
+    static const auto plain = [] {
+        std::array<bool, 256> t{};
+        for (int b = 0x20; b <= 0x7E; ++b)
+            t[size_t(b)] = b != '\\' && b != '{' && b != '}';
+        return t;
+    }();
+    const auto* data = reinterpret_cast<const unsigned char*>(m_in.constData());
     const qsizetype n = m_in.size();
     qsizetype end = m_pos;
-    while (end < n && data[end] >= 0x20 && data[end] <= 0x7E && data[end] != '\\' && data[end] != '{' && data[end] != '}')
+    while (end < n && plain[data[end]])
         ++end;
     qsizetype len = end - m_pos;
     if (m_limit.maxChars >= 0)
@@ -350,13 +377,14 @@ bool RtfParser::plainAsciiRun()
         flushRun();
     if (m_run.isEmpty())
         m_runState = m_st.ch;
-    m_run.append(QLatin1String(data + m_pos, len));
+    m_run.append(QLatin1String(reinterpret_cast<const char*>(data) + m_pos, len));
     m_chars += len;
     m_pos += len;
     return true;
 }
 
-QTextCharFormat RtfParser::charFormat(const CharState& ch) const
+// The properties that come before the colours, in the order formats hold them.
+QTextCharFormat RtfParser::fontFormat(const CharState& ch) const
 {
     QTextCharFormat f;
     if (ch.font >= 0) {
@@ -374,6 +402,20 @@ QTextCharFormat RtfParser::charFormat(const CharState& ch) const
         f.setFontUnderline(true);
     if (ch.strike)
         f.setFontStrikeOut(true);
+    return f;
+}
+
+// A state's format: its font part made once for all states sharing it (documents
+// colour runs far more often than they change fonts), then colours and position.
+QTextCharFormat RtfParser::charFormat(const CharState& ch)
+{
+    CharState fontPart = ch;
+    fontPart.cf = fontPart.cb = fontPart.vert = 0;
+    fontPart.hidden = false;
+    auto it = m_fontFormats.find(fontPart);
+    if (it == m_fontFormats.end())
+        it = m_fontFormats.emplace(fontPart, fontFormat(fontPart)).first;
+    QTextCharFormat f = it->second;
     if (ch.cf > 0 && ch.cf < int(m_colors.size()) && m_colors[size_t(ch.cf)].isValid())
         f.setForeground(m_colors[size_t(ch.cf)]);
     if (ch.cb > 0 && ch.cb < int(m_colors.size()) && m_colors[size_t(ch.cb)].isValid())
@@ -385,34 +427,56 @@ QTextCharFormat RtfParser::charFormat(const CharState& ch) const
     return f;
 }
 
-// One format per character state, made once (runs and paragraphs repeat a few states).
-const QTextCharFormat& RtfParser::cachedCharFormat(const CharState& ch)
+int RtfParser::charFormatIndex(const CharState& ch)
 {
+    if (!m_defaultFontGiven) {
+        // Formats take the default font as they are made; giving it before the first
+        // saves resolving every one again at the end.
+        m_builder->setDefaultFont(defaultFont());
+        m_defaultFontGiven = true;
+    }
     if (m_formatsGen != m_tablesGen) {
         m_formats.clear();
-        m_lastState = nullptr;
+        m_fontFormats.clear();
+        m_lastFormat = -1;
         m_formatsGen = m_tablesGen;
     }
-    if (m_lastState && *m_lastState == ch)
-        return *m_lastFormat;
+    if (m_lastFormat >= 0 && m_lastState == ch)
+        return m_lastFormat;
     auto it = m_formats.find(ch);
     if (it == m_formats.end())
-        it = m_formats.emplace(ch, charFormat(ch)).first;
-    m_lastState = &it->first;
-    m_lastFormat = &it->second;
+        it = m_formats.emplace(ch, m_builder->charFormatIndex(charFormat(ch))).first;
+    m_lastState = ch;
+    m_lastFormat = it->second;
     return it->second;
 }
 
-QTextBlockFormat RtfParser::blockFormat(int align) const
+int RtfParser::blockFormatIndex(int align)
 {
-    static const std::array<QTextBlockFormat, 4> formats = [] {
-        std::array<QTextBlockFormat, 4> f;
-        f[1].setAlignment(Qt::AlignRight);
-        f[2].setAlignment(Qt::AlignHCenter);
-        f[3].setAlignment(Qt::AlignJustify);
-        return f;
-    }();
-    return formats[size_t(align >= 1 && align <= 3 ? align : 0)];
+    const size_t a = size_t(align >= 1 && align <= 3 ? align : 0);
+    if (m_blockFormats[a] < 0) {
+        QTextBlockFormat f;
+        if (a == 1)
+            f.setAlignment(Qt::AlignRight);
+        else if (a == 2)
+            f.setAlignment(Qt::AlignHCenter);
+        else if (a == 3)
+            f.setAlignment(Qt::AlignJustify);
+        m_blockFormats[a] = m_builder->blockFormatIndex(f);
+    }
+    return m_blockFormats[a];
+}
+
+// The document's default font: the default RTF font at 12 points.
+QFont RtfParser::defaultFont() const
+{
+    QString family = QStringLiteral("Arial");
+    auto it = m_fonts.constFind(m_deff);
+    if (it != m_fonts.constEnd() && !it->name.isEmpty())
+        family = it->name;
+    QFont f(family);
+    f.setPointSizeF(12);
+    return f;
 }
 
 // Gives the current block the paragraph's alignment and the character state as its
@@ -421,8 +485,7 @@ void RtfParser::applyBlockFormats()
 {
     if (m_blockFormatsKnown && m_blockAlign == m_st.align && m_blockCharState == m_st.ch && m_blockGen == m_tablesGen)
         return;
-    m_cursor.setBlockFormat(blockFormat(m_st.align));
-    m_cursor.setBlockCharFormat(cachedCharFormat(m_st.ch));
+    m_builder->setBlockFormats(blockFormatIndex(m_st.align), charFormatIndex(m_st.ch));
     m_blockFormatsKnown = true;
     m_blockAlign = m_st.align;
     m_blockCharState = m_st.ch;
@@ -439,7 +502,7 @@ void RtfParser::ensureBlock()
         return;
     }
     if (m_needBlock) {
-        m_cursor.insertBlock(blockFormat(m_st.align), cachedCharFormat(m_st.ch));
+        m_builder->startBlock(blockFormatIndex(m_st.align), charFormatIndex(m_st.ch));
         m_needBlock = false;
         m_blockFormatsKnown = true;
         m_blockAlign = m_st.align;
@@ -459,8 +522,9 @@ void RtfParser::flushRun()
     if (m_plain)
         appendPlain(m_run);
     else
-        m_cursor.insertText(m_run, cachedCharFormat(m_runState));
-    m_run.clear();
+        m_builder->addText(m_run, charFormatIndex(m_runState), m_runStartsBlocks);
+    m_run.resize(0); // keeps its room for the next run
+    m_runStartsBlocks = false;
 }
 
 // As a document shows a run in its plain text: line breaks and the characters that
@@ -531,7 +595,7 @@ void RtfParser::emitPicture()
         pic.goalw = int(qRound64(tw.width() / sx));
         pic.goalh = int(qRound64(tw.height() / sy));
     }
-    m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), pic.toFormat());
+    m_builder->addText(QString(QChar::ObjectReplacementCharacter), m_builder->charFormatIndex(pic.toFormat()), false);
 }
 
 // Counts a character (or a break) about to be read into the document; false, and
@@ -626,25 +690,32 @@ void RtfParser::controlWord()
     }
     const char c = m_in[m_pos];
     if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+        // Scanned through locals: the members would be read again for every byte.
+        const char* const data = m_in.constData();
+        const qsizetype n = m_in.size();
+        auto isLetter = [](char b) { return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z'); };
+        auto isDigit = [](char b) { return b >= '0' && b <= '9'; };
         const qsizetype start = m_pos;
-        while (m_pos < m_in.size() && ((m_in[m_pos] >= 'a' && m_in[m_pos] <= 'z') || (m_in[m_pos] >= 'A' && m_in[m_pos] <= 'Z')))
-            ++m_pos;
-        const std::string_view word(m_in.constData() + start, size_t(std::min<qsizetype>(m_pos - start, 32)));
+        qsizetype pos = m_pos;
+        while (pos < n && isLetter(data[pos]))
+            ++pos;
+        const std::string_view word(data + start, size_t(std::min<qsizetype>(pos - start, 32)));
         bool hasParam = false;
         bool neg = false;
         qint64 value = 0;
-        if (m_pos < m_in.size() && m_in[m_pos] == '-' && m_pos + 1 < m_in.size() && m_in[m_pos + 1] >= '0' && m_in[m_pos + 1] <= '9') {
+        if (pos + 1 < n && data[pos] == '-' && isDigit(data[pos + 1])) {
             neg = true;
-            ++m_pos;
+            ++pos;
         }
-        while (m_pos < m_in.size() && m_in[m_pos] >= '0' && m_in[m_pos] <= '9') {
+        while (pos < n && isDigit(data[pos])) {
             hasParam = true;
             if (value < 100000000000LL)
-                value = value * 10 + (m_in[m_pos] - '0');
-            ++m_pos;
+                value = value * 10 + (data[pos] - '0');
+            ++pos;
         }
-        if (m_pos < m_in.size() && m_in[m_pos] == ' ')
-            ++m_pos;
+        if (pos < n && data[pos] == ' ')
+            ++pos;
+        m_pos = pos;
         value = std::clamp<qint64>(neg ? -value : value, -2147483647LL, 2147483647LL);
         const int param = int(value);
         if (m_ucSkip > 0) {
@@ -868,7 +939,7 @@ void RtfParser::handleWord(std::string_view w, bool hasParam, int param)
     case 'u':
         if (w == "u") {
             char16_t code = char16_t(param & 0xFFFF);
-            if (codePage() == rtfcp::kSymbolCodePage && code >= 0xF020 && code <= 0xF0FF)
+            if (code >= 0xF020 && code <= 0xF0FF && codePage() == rtfcp::kSymbolCodePage)
                 code = rtfcp::symbolToUnicode(static_cast<unsigned char>(code - 0xF000)).unicode();
             textChar(QChar(code));
             m_ucSkip = m_st.uc;
@@ -899,11 +970,8 @@ void RtfParser::handleWord(std::string_view w, bool hasParam, int param)
 
 bool RtfParser::run()
 {
-    if (m_doc) {
-        m_doc->clear();
-        m_cursor = QTextCursor(m_doc);
-        m_cursor.beginEditBlock();
-    }
+    if (m_doc)
+        m_builder.emplace(m_doc);
     // The outermost group ("{\rtf1 ...}") is opened here like any other.
     const qsizetype n = m_in.size();
     bool opened = false;
@@ -989,15 +1057,8 @@ bool RtfParser::run()
     if (m_doc) {
         flushRun();
         if (m_blockStarted && !m_needBlock)
-            m_cursor.setBlockFormat(blockFormat(m_st.align));
-        QString family = QStringLiteral("Arial");
-        auto it = m_fonts.constFind(m_deff);
-        if (it != m_fonts.constEnd() && !it->name.isEmpty())
-            family = it->name;
-        QFont f(family);
-        f.setPointSizeF(12);
-        m_doc->setDefaultFont(f);
-        m_cursor.endEditBlock();
+            m_builder->setBlockFormat(blockFormatIndex(m_st.align));
+        m_builder->finish(defaultFont());
     }
     return !m_malformed;
 }
