@@ -1,4 +1,5 @@
 // Orvanta: the desktop calendar designer.
+#include "first_page_probe.h"
 #include "platform/single_instance.h"
 #include "shell/calendar_main.h"
 
@@ -46,6 +47,8 @@ int main(int argc, char** argv)
     guard.onOpenRequest = [&main](const QString& path) { main.OpenFileFromDesktop(path); };
     if (!file.isEmpty())
         main.setStartupFile(file);
+    if (qEnvironmentVariableIsSet("OV_QUIT_AFTER_FIRST_PAGE"))
+        new FirstPageProbe(&main);
     main.show();
     QApplication::restoreOverrideCursor();
     return app.exec();

@@ -66,6 +66,16 @@ void BM_RtfRead(benchmark::State& state)
 }
 BENCHMARK(BM_RtfRead)->Unit(benchmark::kMillisecond);
 
+// The text alone, as loading a cell store or dumping a file needs it: no document built.
+void BM_RtfReadPlainText(benchmark::State& state)
+{
+    const QByteArray& rtf = megabyteRtf();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadRtfPlainText(rtf).size());
+    state.SetBytesProcessed(int64_t(state.iterations()) * rtf.size());
+}
+BENCHMARK(BM_RtfReadPlainText)->Unit(benchmark::kMillisecond);
+
 void BM_RtfWrite(benchmark::State& state)
 {
     QTextDocument doc;

@@ -1,6 +1,7 @@
 #include "rtf_reader.h"
 
 #include "rtf_codepage.h"
+#include "rtf_document_builder.h"
 #include "rtf_picture.h"
 
 #include <QColor>
@@ -11,6 +12,9 @@
 #include <QTextImageFormat>
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <unordered_map>
 #include <unordered_set>
@@ -66,6 +70,13 @@ struct FontEntry {
     int cpg = 0;
 };
 
+// A control word compared with a literal; the comparison of known length is inlined.
+template <size_t N>
+bool is(std::string_view w, const char (&literal)[N])
+{
+    return w.size() == N - 1 && std::memcmp(w.data(), literal, N - 1) == 0;
+}
+
 bool isKnownCodePage(int cp)
 {
     switch (cp) {
@@ -95,6 +106,15 @@ bool isSkippedDestination(std::string_view w)
         "fchars", "lchars", "panose", "falt", "fname", "listname",
         // What readers without nested tables show instead of them: we show the tables.
         "nonesttables"};
+    // Most control words are not destinations: their first letter and length tell.
+    static const auto candidates = [] {
+        std::array<std::array<bool, 33>, 256> table{};
+        for (std::string_view d : words)
+            table[static_cast<unsigned char>(d[0])][std::min<size_t>(d.size(), 32)] = true;
+        return table;
+    }();
+    if (w.empty() || !candidates[static_cast<unsigned char>(w[0])][std::min<size_t>(w.size(), 32)])
+        return false;
     return words.count(w) != 0;
 }
 
@@ -133,22 +153,24 @@ private:
     void flushPending();
     void flushRun();
     bool building() const { return m_doc || m_plain; }
-    void appendPlain(const QString& run);
+    void appendPlain(QStringView run);
     void paragraph();
     void ensureBlock();
     void emitPicture();
     void skipBinary(int n, bool keep);
     bool takeRoom(bool lineBreak);
 
-    QTextCharFormat charFormat(const CharState& ch) const;
-    const QTextCharFormat& cachedCharFormat(const CharState& ch);
-    QTextBlockFormat blockFormat(int align) const;
+    QTextCharFormat fontFormat(const CharState& ch) const;
+    QTextCharFormat charFormat(const CharState& ch);
+    int charFormatIndex(const CharState& ch);
+    int blockFormatIndex(int align);
+    QFont defaultFont() const;
     void applyBlockFormats();
 
     const QByteArray& m_in;
     QTextDocument* m_doc;
     QString* m_plain = nullptr;
-    QTextCursor m_cursor;
+    std::optional<TWPRtfDocumentBuilder> m_builder;
     qsizetype m_pos = 0;
 
     GroupState m_st;
@@ -185,10 +207,15 @@ private:
     mutable int m_cp = 0;
     int computeCodePage() const;
 
-    std::unordered_map<CharState, QTextCharFormat, CharStateHash> m_formats;
+    // The document's format for each character state met (runs and paragraphs repeat
+    // a few states), made once.
+    std::unordered_map<CharState, int, CharStateHash> m_formats;
+    std::unordered_map<CharState, QTextCharFormat, CharStateHash> m_fontFormats;
     quint64 m_formatsGen = 0;
-    const CharState* m_lastState = nullptr; // the state asked for last, and its format
-    const QTextCharFormat* m_lastFormat = nullptr;
+    CharState m_lastState; // the state asked for last, and its format
+    int m_lastFormat = -1;
+    std::array<int, 4> m_blockFormats{-1, -1, -1, -1};
+    bool m_defaultFontGiven = false;
     // What the current block was last given, so that giving it the same again is skipped.
     bool m_blockFormatsKnown = false;
     int m_blockAlign = 0;
@@ -198,8 +225,9 @@ private:
     QByteArray m_pending;
     int m_pendingCp = 0;
 
-    QString m_run;
+    std::u16string m_run; // the run being read; appended to character by character
     CharState m_runState;
+    bool m_runStartsBlocks = false; // the run holds U+FDD0 or U+FDD1
     bool m_needBlock = false;
     bool m_blockStarted = false;
 
@@ -316,13 +344,15 @@ void RtfParser::textChar(QChar c)
     }
     if (!takeRoom(c == QChar::LineSeparator))
         return;
-    if (!m_run.isEmpty() && m_runState != m_st.ch)
+    if (!m_run.empty() && m_runState != m_st.ch)
         flushRun();
-    if (m_run.isEmpty())
+    if (m_run.empty())
         m_runState = m_st.ch;
-    m_run.append(c);
-    if (c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1)
+    m_run.push_back(c.unicode());
+    if (c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1) {
         m_blockFormatsKnown = false; // the document starts a block of its own for these
+        m_runStartsBlocks = true;
+    }
 }
 
 // A stretch of printable ASCII text, in a code page where such bytes stand for
@@ -334,10 +364,16 @@ bool RtfParser::plainAsciiRun()
     const int cp = codePage();
     if (cp == kPuaCodePage || cp == rtfcp::kSymbolCodePage || !rtfcp::isSingleByte(cp))
         return false;
-    const char* data = m_in.constData();
+    static const auto plain = [] {
+        std::array<bool, 256> t{};
+        for (int b = 0x20; b <= 0x7E; ++b)
+            t[size_t(b)] = b != '\\' && b != '{' && b != '}';
+        return t;
+    }();
+    const auto* data = reinterpret_cast<const unsigned char*>(m_in.constData());
     const qsizetype n = m_in.size();
     qsizetype end = m_pos;
-    while (end < n && data[end] >= 0x20 && data[end] <= 0x7E && data[end] != '\\' && data[end] != '{' && data[end] != '}')
+    while (end < n && plain[data[end]])
         ++end;
     qsizetype len = end - m_pos;
     if (m_limit.maxChars >= 0)
@@ -346,17 +382,20 @@ bool RtfParser::plainAsciiRun()
         return false;
     flushPending();
     m_star = false;
-    if (!m_run.isEmpty() && m_runState != m_st.ch)
+    if (!m_run.empty() && m_runState != m_st.ch)
         flushRun();
-    if (m_run.isEmpty())
+    if (m_run.empty())
         m_runState = m_st.ch;
-    m_run.append(QLatin1String(data + m_pos, len));
+    const size_t at = m_run.size();
+    m_run.resize(at + size_t(len));
+    std::copy(data + m_pos, data + m_pos + len, m_run.begin() + qsizetype(at));
     m_chars += len;
     m_pos += len;
     return true;
 }
 
-QTextCharFormat RtfParser::charFormat(const CharState& ch) const
+// The properties that come before the colours, in the order formats hold them.
+QTextCharFormat RtfParser::fontFormat(const CharState& ch) const
 {
     QTextCharFormat f;
     if (ch.font >= 0) {
@@ -374,6 +413,20 @@ QTextCharFormat RtfParser::charFormat(const CharState& ch) const
         f.setFontUnderline(true);
     if (ch.strike)
         f.setFontStrikeOut(true);
+    return f;
+}
+
+// A state's format: its font part made once for all states sharing it (documents
+// colour runs far more often than they change fonts), then colours and position.
+QTextCharFormat RtfParser::charFormat(const CharState& ch)
+{
+    CharState fontPart = ch;
+    fontPart.cf = fontPart.cb = fontPart.vert = 0;
+    fontPart.hidden = false;
+    auto it = m_fontFormats.find(fontPart);
+    if (it == m_fontFormats.end())
+        it = m_fontFormats.emplace(fontPart, fontFormat(fontPart)).first;
+    QTextCharFormat f = it->second;
     if (ch.cf > 0 && ch.cf < int(m_colors.size()) && m_colors[size_t(ch.cf)].isValid())
         f.setForeground(m_colors[size_t(ch.cf)]);
     if (ch.cb > 0 && ch.cb < int(m_colors.size()) && m_colors[size_t(ch.cb)].isValid())
@@ -385,34 +438,56 @@ QTextCharFormat RtfParser::charFormat(const CharState& ch) const
     return f;
 }
 
-// One format per character state, made once (runs and paragraphs repeat a few states).
-const QTextCharFormat& RtfParser::cachedCharFormat(const CharState& ch)
+int RtfParser::charFormatIndex(const CharState& ch)
 {
+    if (!m_defaultFontGiven) {
+        // Formats take the default font as they are made; giving it before the first
+        // saves resolving every one again at the end.
+        m_builder->setDefaultFont(defaultFont());
+        m_defaultFontGiven = true;
+    }
     if (m_formatsGen != m_tablesGen) {
         m_formats.clear();
-        m_lastState = nullptr;
+        m_fontFormats.clear();
+        m_lastFormat = -1;
         m_formatsGen = m_tablesGen;
     }
-    if (m_lastState && *m_lastState == ch)
-        return *m_lastFormat;
+    if (m_lastFormat >= 0 && m_lastState == ch)
+        return m_lastFormat;
     auto it = m_formats.find(ch);
     if (it == m_formats.end())
-        it = m_formats.emplace(ch, charFormat(ch)).first;
-    m_lastState = &it->first;
-    m_lastFormat = &it->second;
+        it = m_formats.emplace(ch, m_builder->charFormatIndex(charFormat(ch))).first;
+    m_lastState = ch;
+    m_lastFormat = it->second;
     return it->second;
 }
 
-QTextBlockFormat RtfParser::blockFormat(int align) const
+int RtfParser::blockFormatIndex(int align)
 {
-    static const std::array<QTextBlockFormat, 4> formats = [] {
-        std::array<QTextBlockFormat, 4> f;
-        f[1].setAlignment(Qt::AlignRight);
-        f[2].setAlignment(Qt::AlignHCenter);
-        f[3].setAlignment(Qt::AlignJustify);
-        return f;
-    }();
-    return formats[size_t(align >= 1 && align <= 3 ? align : 0)];
+    const size_t a = size_t(align >= 1 && align <= 3 ? align : 0);
+    if (m_blockFormats[a] < 0) {
+        QTextBlockFormat f;
+        if (a == 1)
+            f.setAlignment(Qt::AlignRight);
+        else if (a == 2)
+            f.setAlignment(Qt::AlignHCenter);
+        else if (a == 3)
+            f.setAlignment(Qt::AlignJustify);
+        m_blockFormats[a] = m_builder->blockFormatIndex(f);
+    }
+    return m_blockFormats[a];
+}
+
+// The document's default font: the default RTF font at 12 points.
+QFont RtfParser::defaultFont() const
+{
+    QString family = QStringLiteral("Arial");
+    auto it = m_fonts.constFind(m_deff);
+    if (it != m_fonts.constEnd() && !it->name.isEmpty())
+        family = it->name;
+    QFont f(family);
+    f.setPointSizeF(12);
+    return f;
 }
 
 // Gives the current block the paragraph's alignment and the character state as its
@@ -421,8 +496,7 @@ void RtfParser::applyBlockFormats()
 {
     if (m_blockFormatsKnown && m_blockAlign == m_st.align && m_blockCharState == m_st.ch && m_blockGen == m_tablesGen)
         return;
-    m_cursor.setBlockFormat(blockFormat(m_st.align));
-    m_cursor.setBlockCharFormat(cachedCharFormat(m_st.ch));
+    m_builder->setBlockFormats(blockFormatIndex(m_st.align), charFormatIndex(m_st.ch));
     m_blockFormatsKnown = true;
     m_blockAlign = m_st.align;
     m_blockCharState = m_st.ch;
@@ -439,7 +513,7 @@ void RtfParser::ensureBlock()
         return;
     }
     if (m_needBlock) {
-        m_cursor.insertBlock(blockFormat(m_st.align), cachedCharFormat(m_st.ch));
+        m_builder->startBlock(blockFormatIndex(m_st.align), charFormatIndex(m_st.ch));
         m_needBlock = false;
         m_blockFormatsKnown = true;
         m_blockAlign = m_st.align;
@@ -453,19 +527,20 @@ void RtfParser::ensureBlock()
 
 void RtfParser::flushRun()
 {
-    if (m_run.isEmpty() || !building())
+    if (m_run.empty() || !building())
         return;
     ensureBlock();
     if (m_plain)
-        appendPlain(m_run);
+        appendPlain(QStringView(m_run.data(), qsizetype(m_run.size())));
     else
-        m_cursor.insertText(m_run, cachedCharFormat(m_runState));
-    m_run.clear();
+        m_builder->addText(QStringView(m_run.data(), qsizetype(m_run.size())), charFormatIndex(m_runState), m_runStartsBlocks);
+    m_run.clear(); // keeps its room for the next run
+    m_runStartsBlocks = false;
 }
 
 // As a document shows a run in its plain text: line breaks and the characters that
 // start a block of their own become line ends, no-break spaces plain spaces.
-void RtfParser::appendPlain(const QString& run)
+void RtfParser::appendPlain(QStringView run)
 {
     const qsizetype at = m_plain->size();
     m_plain->append(run);
@@ -531,7 +606,7 @@ void RtfParser::emitPicture()
         pic.goalw = int(qRound64(tw.width() / sx));
         pic.goalh = int(qRound64(tw.height() / sy));
     }
-    m_cursor.insertText(QString(QChar::ObjectReplacementCharacter), pic.toFormat());
+    m_builder->addText(QString(QChar::ObjectReplacementCharacter), m_builder->charFormatIndex(pic.toFormat()), false);
 }
 
 // Counts a character (or a break) about to be read into the document; false, and
@@ -626,30 +701,37 @@ void RtfParser::controlWord()
     }
     const char c = m_in[m_pos];
     if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+        // Scanned through locals: the members would be read again for every byte.
+        const char* const data = m_in.constData();
+        const qsizetype n = m_in.size();
+        auto isLetter = [](char b) { return (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z'); };
+        auto isDigit = [](char b) { return b >= '0' && b <= '9'; };
         const qsizetype start = m_pos;
-        while (m_pos < m_in.size() && ((m_in[m_pos] >= 'a' && m_in[m_pos] <= 'z') || (m_in[m_pos] >= 'A' && m_in[m_pos] <= 'Z')))
-            ++m_pos;
-        const std::string_view word(m_in.constData() + start, size_t(std::min<qsizetype>(m_pos - start, 32)));
+        qsizetype pos = m_pos;
+        while (pos < n && isLetter(data[pos]))
+            ++pos;
+        const std::string_view word(data + start, size_t(std::min<qsizetype>(pos - start, 32)));
         bool hasParam = false;
         bool neg = false;
         qint64 value = 0;
-        if (m_pos < m_in.size() && m_in[m_pos] == '-' && m_pos + 1 < m_in.size() && m_in[m_pos + 1] >= '0' && m_in[m_pos + 1] <= '9') {
+        if (pos + 1 < n && data[pos] == '-' && isDigit(data[pos + 1])) {
             neg = true;
-            ++m_pos;
+            ++pos;
         }
-        while (m_pos < m_in.size() && m_in[m_pos] >= '0' && m_in[m_pos] <= '9') {
+        while (pos < n && isDigit(data[pos])) {
             hasParam = true;
             if (value < 100000000000LL)
-                value = value * 10 + (m_in[m_pos] - '0');
-            ++m_pos;
+                value = value * 10 + (data[pos] - '0');
+            ++pos;
         }
-        if (m_pos < m_in.size() && m_in[m_pos] == ' ')
-            ++m_pos;
+        if (pos < n && data[pos] == ' ')
+            ++pos;
+        m_pos = pos;
         value = std::clamp<qint64>(neg ? -value : value, -2147483647LL, 2147483647LL);
         const int param = int(value);
         if (m_ucSkip > 0) {
             --m_ucSkip;
-            if (word == "bin")
+            if (is(word, "bin"))
                 skipBinary(param, false);
             return;
         }
@@ -701,30 +783,30 @@ void RtfParser::controlWord()
 void RtfParser::handleWord(std::string_view w, bool hasParam, int param)
 {
     const bool star = std::exchange(m_star, false);
-    if (w == "bin") {
+    if (is(w, "bin")) {
         skipBinary(hasParam ? param : 0, m_st.dest == Dest::Pict);
         return;
     }
     if (m_st.dest == Dest::Skip) {
-        if (w == "ud" && m_st.allowUd) {
+        if (is(w, "ud") && m_st.allowUd) {
             m_st.dest = Dest::Text;
             m_st.allowUd = false;
         }
         return;
     }
     if (star) {
-        if (w == "shppict" || w == "nesttableprops")
+        if (is(w, "shppict") || is(w, "nesttableprops"))
             return; // the picture inside is the one to show; a nested row ends inside its properties
-        if (w == "ud" && m_st.allowUd) {
+        if (is(w, "ud") && m_st.allowUd) {
             m_st.allowUd = false;
             return;
         }
         m_st.dest = Dest::Skip;
         return;
     }
-    if (w == "fonttbl") { m_st.dest = Dest::FontTable; m_curFont = 0; return; }
-    if (w == "colortbl") { m_st.dest = Dest::ColorTable; m_red = m_green = m_blue = -1; return; }
-    if (w == "pict") {
+    if (is(w, "fonttbl")) { m_st.dest = Dest::FontTable; m_curFont = 0; return; }
+    if (is(w, "colortbl")) { m_st.dest = Dest::ColorTable; m_red = m_green = m_blue = -1; return; }
+    if (is(w, "pict")) {
         if (m_st.dest == Dest::Text) {
             m_st.dest = Dest::Pict;
             m_pict = TWPRtfPicture();
@@ -734,52 +816,52 @@ void RtfParser::handleWord(std::string_view w, bool hasParam, int param)
         }
         return;
     }
-    if (w == "upr") { m_st.dest = Dest::Skip; m_st.allowUd = true; return; }
+    if (is(w, "upr")) { m_st.dest = Dest::Skip; m_st.allowUd = true; return; }
     if (isSkippedDestination(w)) { m_st.dest = Dest::Skip; return; }
 
     switch (m_st.dest) {
     case Dest::FontTable:
-        if (w == "f") {
+        if (is(w, "f")) {
             if (m_haveFontName)
                 fontEntry(m_curFont).name = QString::fromUtf8(m_fontName).trimmed();
             m_fontName.clear();
             m_haveFontName = false;
             m_curFont = param;
             fontEntry(m_curFont);
-        } else if (w == "fcharset") {
+        } else if (is(w, "fcharset")) {
             fontEntry(m_curFont).charset = param;
-        } else if (w == "cpg" || w == "fcpg") {
+        } else if (is(w, "cpg") || is(w, "fcpg")) {
             fontEntry(m_curFont).cpg = param;
-        } else if (w == "u") {
+        } else if (is(w, "u")) {
             textChar(QChar(char16_t(param & 0xFFFF)));
             m_ucSkip = m_st.uc;
-        } else if (w == "uc") {
+        } else if (is(w, "uc")) {
             m_st.uc = std::clamp(param, 0, 16);
         }
         return;
     case Dest::ColorTable:
-        if (w == "red") m_red = std::clamp(param, 0, 255);
-        else if (w == "green") m_green = std::clamp(param, 0, 255);
-        else if (w == "blue") m_blue = std::clamp(param, 0, 255);
+        if (is(w, "red")) m_red = std::clamp(param, 0, 255);
+        else if (is(w, "green")) m_green = std::clamp(param, 0, 255);
+        else if (is(w, "blue")) m_blue = std::clamp(param, 0, 255);
         return;
     case Dest::Pict: {
         using K = TWPRtfPicture::Kind;
-        if (w == "pngblip") m_pict.kind = K::Png;
-        else if (w == "jpegblip") m_pict.kind = K::Jpeg;
-        else if (w == "dibitmap") m_pict.kind = K::Dib;
-        else if (w == "wbitmap") { m_pict.kind = K::WBitmap; m_pict.wbmType = param; }
-        else if (w == "wmetafile") { m_pict.kind = K::Wmf; m_pict.mapMode = hasParam ? param : 1; }
-        else if (w == "emfblip") m_pict.kind = K::Emf;
-        else if (w == "macpict" || w == "pmmetafile") m_pict.kind = K::None;
-        else if (w == "picw") m_pict.picw = std::clamp(param, 0, 1000000);
-        else if (w == "pich") m_pict.pich = std::clamp(param, 0, 1000000);
-        else if (w == "picwgoal") m_pict.goalw = std::clamp(param, 0, 1000000);
-        else if (w == "pichgoal") m_pict.goalh = std::clamp(param, 0, 1000000);
-        else if (w == "picscalex") m_pict.scalex = std::clamp(param, 1, 1000);
-        else if (w == "picscaley") m_pict.scaley = std::clamp(param, 1, 1000);
-        else if (w == "wbmbitspixel") m_pict.wbmBitsPixel = std::clamp(param, 1, 32);
-        else if (w == "wbmplanes") m_pict.wbmPlanes = std::clamp(param, 1, 8);
-        else if (w == "wbmwidthbytes") m_pict.wbmWidthBytes = std::clamp(param, 0, 1000000);
+        if (is(w, "pngblip")) m_pict.kind = K::Png;
+        else if (is(w, "jpegblip")) m_pict.kind = K::Jpeg;
+        else if (is(w, "dibitmap")) m_pict.kind = K::Dib;
+        else if (is(w, "wbitmap")) { m_pict.kind = K::WBitmap; m_pict.wbmType = param; }
+        else if (is(w, "wmetafile")) { m_pict.kind = K::Wmf; m_pict.mapMode = hasParam ? param : 1; }
+        else if (is(w, "emfblip")) m_pict.kind = K::Emf;
+        else if (is(w, "macpict") || is(w, "pmmetafile")) m_pict.kind = K::None;
+        else if (is(w, "picw")) m_pict.picw = std::clamp(param, 0, 1000000);
+        else if (is(w, "pich")) m_pict.pich = std::clamp(param, 0, 1000000);
+        else if (is(w, "picwgoal")) m_pict.goalw = std::clamp(param, 0, 1000000);
+        else if (is(w, "pichgoal")) m_pict.goalh = std::clamp(param, 0, 1000000);
+        else if (is(w, "picscalex")) m_pict.scalex = std::clamp(param, 1, 1000);
+        else if (is(w, "picscaley")) m_pict.scaley = std::clamp(param, 1, 1000);
+        else if (is(w, "wbmbitspixel")) m_pict.wbmBitsPixel = std::clamp(param, 1, 32);
+        else if (is(w, "wbmplanes")) m_pict.wbmPlanes = std::clamp(param, 1, 8);
+        else if (is(w, "wbmwidthbytes")) m_pict.wbmWidthBytes = std::clamp(param, 0, 1000000);
         return;
     }
     default:
@@ -792,105 +874,105 @@ void RtfParser::handleWord(std::string_view w, bool hasParam, int param)
     const char first = w.empty() ? 0 : w[0];
     switch (first) {
     case 'a':
-        if (w == "ansicpg") m_ansiCp = isKnownCodePage(param) ? param : 1252;
-        else if (w == "ansi") m_ansiCp = 1252;
+        if (is(w, "ansicpg")) m_ansiCp = isKnownCodePage(param) ? param : 1252;
+        else if (is(w, "ansi")) m_ansiCp = 1252;
         return;
     case 'b':
-        if (w == "b") ch.bold = on();
-        else if (w == "bullet") textChar(QChar(0x2022));
+        if (is(w, "b")) ch.bold = on();
+        else if (is(w, "bullet")) textChar(QChar(0x2022));
         return;
     case 'c':
-        if (w == "cf") ch.cf = std::max(0, param);
-        else if (w == "cb") ch.cb = std::max(0, param);
-        else if (w == "cell" || w == "chftn") { if (w == "cell") textChar(QLatin1Char('\t')); }
+        if (is(w, "cf")) ch.cf = std::max(0, param);
+        else if (is(w, "cb")) ch.cb = std::max(0, param);
+        else if (is(w, "cell") || is(w, "chftn")) { if (is(w, "cell")) textChar(QLatin1Char('\t')); }
         return;
     case 'd':
-        if (w == "deff") m_deff = param;
-        else if (w == "dn") ch.vert = on() ? 2 : 0;
+        if (is(w, "deff")) m_deff = param;
+        else if (is(w, "dn")) ch.vert = on() ? 2 : 0;
         return;
     case 'e':
-        if (w == "emdash") textChar(QChar(0x2014));
-        else if (w == "endash") textChar(QChar(0x2013));
-        else if (w == "emspace") textChar(QChar(0x2003));
-        else if (w == "enspace") textChar(QChar(0x2002));
+        if (is(w, "emdash")) textChar(QChar(0x2014));
+        else if (is(w, "endash")) textChar(QChar(0x2013));
+        else if (is(w, "emspace")) textChar(QChar(0x2003));
+        else if (is(w, "enspace")) textChar(QChar(0x2002));
         return;
     case 'f':
-        if (w == "f") ch.font = param;
-        else if (w == "fs") ch.fs = hasParam ? std::clamp(param, 1, 3276) : 24;
+        if (is(w, "f")) ch.font = param;
+        else if (is(w, "fs")) ch.fs = hasParam ? std::clamp(param, 1, 3276) : 24;
         return;
     case 'h':
-        if (w == "highlight") ch.cb = std::max(0, param);
+        if (is(w, "highlight")) ch.cb = std::max(0, param);
         return;
     case 'i':
-        if (w == "i") ch.italic = on();
+        if (is(w, "i")) ch.italic = on();
         return;
     case 'l':
-        if (w == "line") textChar(QChar::LineSeparator);
-        else if (w == "ldblquote") textChar(QChar(0x201C));
-        else if (w == "lquote") textChar(QChar(0x2018));
+        if (is(w, "line")) textChar(QChar::LineSeparator);
+        else if (is(w, "ldblquote")) textChar(QChar(0x201C));
+        else if (is(w, "lquote")) textChar(QChar(0x2018));
         return;
     case 'm':
-        if (w == "mac") m_ansiCp = rtfcp::kMacRomanCodePage;
+        if (is(w, "mac")) m_ansiCp = rtfcp::kMacRomanCodePage;
         return;
     case 'n':
-        if (w == "nosupersub") ch.vert = 0;
-        else if (w == "nestcell") textChar(QLatin1Char('\t'));
-        else if (w == "nestrow") paragraph();
+        if (is(w, "nosupersub")) ch.vert = 0;
+        else if (is(w, "nestcell")) textChar(QLatin1Char('\t'));
+        else if (is(w, "nestrow")) paragraph();
         return;
     case 'p':
-        if (w == "par") paragraph();
-        else if (w == "pard") m_st.align = 0;
-        else if (w == "plain") ch = CharState();
-        else if (w == "page") paragraph();
-        else if (w == "pc") m_ansiCp = 437;
-        else if (w == "pca") m_ansiCp = 850;
+        if (is(w, "par")) paragraph();
+        else if (is(w, "pard")) m_st.align = 0;
+        else if (is(w, "plain")) ch = CharState();
+        else if (is(w, "page")) paragraph();
+        else if (is(w, "pc")) m_ansiCp = 437;
+        else if (is(w, "pca")) m_ansiCp = 850;
         return;
     case 'q':
-        if (w == "ql") m_st.align = 0;
-        else if (w == "qr") m_st.align = 1;
-        else if (w == "qc") m_st.align = 2;
-        else if (w == "qj" || w == "qd") m_st.align = 3;
+        if (is(w, "ql")) m_st.align = 0;
+        else if (is(w, "qr")) m_st.align = 1;
+        else if (is(w, "qc")) m_st.align = 2;
+        else if (is(w, "qj") || is(w, "qd")) m_st.align = 3;
         return;
     case 'r':
-        if (w == "rquote") textChar(QChar(0x2019));
-        else if (w == "rdblquote") textChar(QChar(0x201D));
-        else if (w == "row") paragraph();
+        if (is(w, "rquote")) textChar(QChar(0x2019));
+        else if (is(w, "rdblquote")) textChar(QChar(0x201D));
+        else if (is(w, "row")) paragraph();
         return;
     case 's':
-        if (w == "strike" || w == "striked") ch.strike = on();
-        else if (w == "super") ch.vert = on() ? 1 : 0;
-        else if (w == "sub") ch.vert = on() ? 2 : 0;
-        else if (w == "sect") paragraph();
+        if (is(w, "strike") || is(w, "striked")) ch.strike = on();
+        else if (is(w, "super")) ch.vert = on() ? 1 : 0;
+        else if (is(w, "sub")) ch.vert = on() ? 2 : 0;
+        else if (is(w, "sect")) paragraph();
         return;
     case 't':
-        if (w == "tab") textChar(QLatin1Char('\t'));
+        if (is(w, "tab")) textChar(QLatin1Char('\t'));
         return;
     case 'u':
-        if (w == "u") {
+        if (is(w, "u")) {
             char16_t code = char16_t(param & 0xFFFF);
-            if (codePage() == rtfcp::kSymbolCodePage && code >= 0xF020 && code <= 0xF0FF)
+            if (code >= 0xF020 && code <= 0xF0FF && codePage() == rtfcp::kSymbolCodePage)
                 code = rtfcp::symbolToUnicode(static_cast<unsigned char>(code - 0xF000)).unicode();
             textChar(QChar(code));
             m_ucSkip = m_st.uc;
-        } else if (w == "uc") {
+        } else if (is(w, "uc")) {
             m_st.uc = std::clamp(param, 0, 16);
-        } else if (w == "ul" || w == "uld" || w == "uldb" || w == "ulw" || w == "uldash" || w == "uldashd"
-                   || w == "uldashdd" || w == "ulwave" || w == "ulth" || w == "ulthd" || w == "ulhwave"
-                   || w == "ulldash" || w == "ululdbwave" || w == "ulthdash" || w == "ulthldash"
-                   || w == "ulthdashd" || w == "ulthdashdd") {
+        } else if (is(w, "ul") || is(w, "uld") || is(w, "uldb") || is(w, "ulw") || is(w, "uldash") || is(w, "uldashd")
+                   || is(w, "uldashdd") || is(w, "ulwave") || is(w, "ulth") || is(w, "ulthd") || is(w, "ulhwave")
+                   || is(w, "ulldash") || is(w, "ululdbwave") || is(w, "ulthdash") || is(w, "ulthldash")
+                   || is(w, "ulthdashd") || is(w, "ulthdashdd")) {
             ch.underline = on();
-        } else if (w == "ulnone") {
+        } else if (is(w, "ulnone")) {
             ch.underline = false;
-        } else if (w == "up") {
+        } else if (is(w, "up")) {
             ch.vert = on() ? 1 : 0;
         }
         return;
     case 'v':
-        if (w == "v") ch.hidden = on();
+        if (is(w, "v")) ch.hidden = on();
         return;
     case 'z':
-        if (w == "zwj") textChar(QChar(0x200D));
-        else if (w == "zwnj") textChar(QChar(0x200C));
+        if (is(w, "zwj")) textChar(QChar(0x200D));
+        else if (is(w, "zwnj")) textChar(QChar(0x200C));
         return;
     default:
         return;
@@ -899,11 +981,8 @@ void RtfParser::handleWord(std::string_view w, bool hasParam, int param)
 
 bool RtfParser::run()
 {
-    if (m_doc) {
-        m_doc->clear();
-        m_cursor = QTextCursor(m_doc);
-        m_cursor.beginEditBlock();
-    }
+    if (m_doc)
+        m_builder.emplace(m_doc);
     // The outermost group ("{\rtf1 ...}") is opened here like any other.
     const qsizetype n = m_in.size();
     bool opened = false;
@@ -989,15 +1068,8 @@ bool RtfParser::run()
     if (m_doc) {
         flushRun();
         if (m_blockStarted && !m_needBlock)
-            m_cursor.setBlockFormat(blockFormat(m_st.align));
-        QString family = QStringLiteral("Arial");
-        auto it = m_fonts.constFind(m_deff);
-        if (it != m_fonts.constEnd() && !it->name.isEmpty())
-            family = it->name;
-        QFont f(family);
-        f.setPointSizeF(12);
-        m_doc->setDefaultFont(f);
-        m_cursor.endEditBlock();
+            m_builder->setBlockFormat(blockFormatIndex(m_st.align));
+        m_builder->finish(defaultFont());
     }
     return !m_malformed;
 }

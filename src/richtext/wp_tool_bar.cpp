@@ -1,12 +1,12 @@
 #include "wp_tool_bar.h"
 
 #include "platform/win_color.h"
+#include "font_name_box.h"
 #include "wp_rich_text.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QComboBox>
-#include <QFontComboBox>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPixmap>
@@ -52,10 +52,9 @@ TWPToolBar::TWPToolBar(QWidget* parent) : QToolBar(parent)
     setObjectName(QStringLiteral("WPToolBar"));
     setWindowTitle(tr("Format"));
 
-    m_fontName = new QFontComboBox(this);
+    m_fontName = new TFontNameBox(this);
     m_fontName->setObjectName(QStringLiteral("FontName"));
     m_fontName->setToolTip(tr("Font"));
-    m_fontName->setEditable(true);
     addWidget(m_fontName);
 
     m_fontSize = new QComboBox(this);
@@ -103,7 +102,7 @@ TWPToolBar::TWPToolBar(QWidget* parent) : QToolBar(parent)
     m_selectAll = makeAction(QStringLiteral("SelectAll"), tr("Select All"), tr("Select all"), false);
     m_selectAll->setIcon(QIcon::fromTheme(QStringLiteral("edit-select-all")));
 
-    connect(m_fontName, &QFontComboBox::currentFontChanged, this, [this] { applyFontName(); });
+    connect(m_fontName, &TFontNameBox::familyChosen, this, [this] { applyFontName(); });
     connect(m_fontSize, &QComboBox::textActivated, this, [this] { applyFontSize(); });
     connect(m_fontSize->lineEdit(), &QLineEdit::editingFinished, this, [this] { applyFontSize(); });
     connect(m_fontColor, &QComboBox::activated, this, [this](int i) { applyColor(i); });
@@ -151,11 +150,7 @@ void TWPToolBar::updateFromEditor()
     m_updating = true;
     const TWPCharAttr a = m_editor->currentAttr();
     const QString family = a.fontName.isEmpty() ? m_editor->document()->defaultFont().family() : a.fontName;
-    {
-        const QSignalBlocker block(m_fontName);
-        m_fontName->setCurrentFont(QFont(family));
-        m_fontName->setEditText(family);
-    }
+    m_fontName->setFamily(family);
     {
         const QSignalBlocker block(m_fontSize);
         const int size = a.size > 0 ? a.size : int(m_editor->document()->defaultFont().pointSize());
@@ -183,7 +178,10 @@ void TWPToolBar::applyFontName()
     if (m_updating || !m_editor)
         return;
     QTextCharFormat f;
-    f.setFontFamilies(QStringList{m_fontName->currentText().trimmed()});
+    const QString family = m_fontName->family();
+    if (family.isEmpty())
+        return;
+    f.setFontFamilies(QStringList{family});
     m_editor->mergeCurrentCharFormat(f);
     m_editor->setFocus();
 }

@@ -5,7 +5,7 @@
 class QAction;
 class QActionGroup;
 class QComboBox;
-class QFontComboBox;
+class TFontNameBox;
 class TWPRichText;
 
 // The formatting bar of a rich text editor: font name, size and colour lists; bold,
@@ -20,7 +20,7 @@ public:
     void detach() { attach(nullptr); }
     TWPRichText* editor() const { return m_editor; }
 
-    QFontComboBox* fontNameBox() const { return m_fontName; }
+    TFontNameBox* fontNameBox() const { return m_fontName; }
     QComboBox* fontSizeBox() const { return m_fontSize; }
     QComboBox* fontColorBox() const { return m_fontColor; }
     QAction* boldAction() const { return m_bold; }
@@ -49,7 +49,7 @@ private:
     QList<QMetaObject::Connection> m_links;
     bool m_updating = false;
 
-    QFontComboBox* m_fontName = nullptr;
+    TFontNameBox* m_fontName = nullptr;
     QComboBox* m_fontSize = nullptr;
     QComboBox* m_fontColor = nullptr;
     QAction* m_bold = nullptr;

@@ -1,5 +1,6 @@
 #include "platform/screen_ppi.h"
 #include "richtext/rtf_picture.h"
+#include "richtext/font_name_box.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/wp_rich_text.h"
 #include "richtext/wp_tool_bar.h"
@@ -343,8 +344,20 @@ private slots:
         bar.fontColorBox()->setCurrentIndex(12);
         emit bar.fontColorBox()->activated(12);
         QCOMPARE(e.attrAt(3).colorIndex, 12);
-        bar.fontNameBox()->setCurrentFont(QFont(QStringLiteral("Liberation Serif")));
+        // The font list is made only when the user first opens it.
+        QVERIFY(!bar.fontNameBox()->listed());
+        bar.fontNameBox()->setEditText(QStringLiteral("Liberation Serif"));
+        emit bar.fontNameBox()->textActivated(QStringLiteral("Liberation Serif"));
         QCOMPARE(e.attrAt(3).fontName, QStringLiteral("Liberation Serif"));
+        bar.fontNameBox()->showPopup();
+        QVERIFY(bar.fontNameBox()->listed());
+        QCOMPARE(bar.fontNameBox()->currentText(), QStringLiteral("Liberation Serif")); // listing keeps what it shows
+        const int mono = bar.fontNameBox()->findText(QStringLiteral("Liberation Mono"));
+        QVERIFY(mono >= 0);
+        bar.fontNameBox()->hidePopup();
+        bar.fontNameBox()->setCurrentIndex(mono);
+        emit bar.fontNameBox()->textActivated(QStringLiteral("Liberation Mono"));
+        QCOMPARE(e.attrAt(3).fontName, QStringLiteral("Liberation Mono"));
         // Alignment.
         bar.alignCenterAction()->trigger();
         QVERIFY(e.alignment() & Qt::AlignHCenter);
