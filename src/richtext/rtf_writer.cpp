@@ -1,5 +1,6 @@
 #include "rtf_writer.h"
 
+#include "rtf_byte_sink.h"
 #include "rtf_codepage.h"
 #include "rtf_picture.h"
 
@@ -10,6 +11,8 @@
 #include <QTextImageFormat>
 #include <QUrl>
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -20,31 +23,57 @@ public:
     QByteArray write();
 
 private:
-    int fontIndex(const QString& family);
-    int colorIndex(const QColor& c);
-    QByteArray attributes(const QTextCharFormat& f, bool* symbol);
-    struct Attributes {
-        QByteArray bytes;
+    // What the writer knows of one of the document's character formats, learnt at its
+    // first use (which is also where its font and colours take their places in the
+    // tables).
+    struct FormatInfo {
+        enum class Kind : signed char { Unknown, Text, Image };
+        Kind kind = Kind::Unknown;
         bool symbol = false;
+        int attributesAt = 0;     // the attribute control words, in m_attributes
+        int attributesSize = -1;  // -1 until learnt
     };
-    const Attributes& fragmentAttributes(int formatIndex, const QTextCharFormat& f);
-    void writeText(const QString& text, bool symbol, QByteArray& out);
-    void writePicture(const TWPRtfPicture& pic, QByteArray& out);
+    struct Font {
+        int index;
+        bool symbol;
+    };
+
+    int fontIndex(const QString& family);
+    const Font& font(const QString& rawFamily);
+    int colorIndex(const QColor& c);
+    FormatInfo& formatInfo(int formatIndex);
+    void learnAttributes(FormatInfo& info, const QTextCharFormat& f);
+    QByteArrayView attributes(const FormatInfo& info) const
+    {
+        return m_attributes.bytes().sliced(info.attributesAt, info.attributesSize);
+    }
+    QByteArrayView alignment(const QTextBlock& block);
+    void writeImage(const QTextFragment& frag, const QString& docText, int at, bool& runOpen, RtfByteSink& out);
+    static void writeText(QStringView text, bool symbol, RtfByteSink& out);
+    void writePicture(const TWPRtfPicture& pic, RtfByteSink& out);
 
     const QTextDocument& m_doc;
     std::vector<QString> m_fonts;
     std::vector<QRgb> m_colors;
     QHash<QRgb, int> m_colorIndex;
-    // The attributes of each of the document's character formats, made at its first use
-    // (which is also where its font and colours take their places in the tables).
-    QHash<int, Attributes> m_attributes;
+    QHash<QString, Font> m_fontOfFamily;    // by the family as the format names it
+    std::vector<FormatInfo> m_formats;      // by the document's format index
+    RtfByteSink m_attributes;
+    bool m_defaultFontIsSymbol = false;
+    std::vector<signed char> m_alignments;  // by block format index; -1 = not yet known
 };
 
 QString familyOf(const QTextCharFormat& f)
 {
-    const QStringList list = f.fontFamilies().toStringList();
-    if (!list.isEmpty())
+    // The list is read where it lies: this runs once for each of a document's formats.
+    const QVariant families = f.property(QTextFormat::FontFamilies);
+    if (families.metaType() == QMetaType::fromType<QStringList>()) {
+        const auto* list = static_cast<const QStringList*>(families.constData());
+        if (!list->isEmpty())
+            return list->first();
+    } else if (const QStringList list = families.toStringList(); !list.isEmpty()) {
         return list.first();
+    }
     return f.property(QTextFormat::FontFamily).toString();
 }
 
@@ -93,123 +122,208 @@ int RtfWriter::colorIndex(const QColor& c)
     return int(m_colors.size());
 }
 
-QByteArray RtfWriter::attributes(const QTextCharFormat& f, bool* symbol)
+const RtfWriter::Font& RtfWriter::font(const QString& rawFamily)
 {
-    QByteArray a;
-    const QString family = familyOf(f);
-    QString effective = m_fonts.empty() ? QString() : m_fonts.front();
-    if (!family.isEmpty()) {
-        a += "\\f" + QByteArray::number(fontIndex(family));
-        effective = family;
-    }
-    if (symbol)
-        *symbol = rtfcp::isSymbolFontName(effective);
-    if (f.hasProperty(QTextFormat::FontPointSize) && f.fontPointSize() > 0) {
-        const int fs = std::clamp(int(qRound(f.fontPointSize() * 2)), 1, 3276);
-        a += "\\fs" + QByteArray::number(fs);
-    }
-    if (f.hasProperty(QTextFormat::FontWeight) && f.fontWeight() >= QFont::DemiBold)
-        a += "\\b";
-    if (f.fontItalic())
-        a += "\\i";
-    if (f.fontUnderline())
-        a += "\\ul";
-    if (f.fontStrikeOut())
-        a += "\\strike";
-    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush)
-        a += "\\cf" + QByteArray::number(colorIndex(f.foreground().color()));
-    if (f.hasProperty(QTextFormat::BackgroundBrush) && f.background().style() != Qt::NoBrush)
-        a += "\\highlight" + QByteArray::number(colorIndex(f.background().color()));
-    if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
-        a += "\\super";
-    else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
-        a += "\\sub";
-    return a;
-}
-
-const RtfWriter::Attributes& RtfWriter::fragmentAttributes(int formatIndex, const QTextCharFormat& f)
-{
-    auto it = m_attributes.find(formatIndex);
-    if (it == m_attributes.end()) {
-        Attributes a;
-        a.bytes = attributes(f, &a.symbol);
-        it = m_attributes.insert(formatIndex, a);
-    }
+    auto it = m_fontOfFamily.constFind(rawFamily);
+    if (it == m_fontOfFamily.constEnd())
+        it = m_fontOfFamily.insert(rawFamily, Font{fontIndex(rawFamily), rtfcp::isSymbolFontName(rawFamily)});
     return *it;
 }
 
-// Characters written as they are: printable ASCII but the three RTF specials.
-bool isPlainAscii(char16_t c) { return c >= 0x20 && c < 0x80 && c != '\\' && c != '{' && c != '}'; }
+RtfWriter::FormatInfo& RtfWriter::formatInfo(int formatIndex)
+{
+    const size_t slot = size_t(std::max(formatIndex, -1) + 1);
+    if (slot >= m_formats.size())
+        m_formats.resize(slot + 1);
+    return m_formats[slot];
+}
 
-void RtfWriter::writeText(const QString& text, bool symbol, QByteArray& out)
+void RtfWriter::learnAttributes(FormatInfo& info, const QTextCharFormat& f)
+{
+    if (info.attributesSize >= 0)
+        return;
+    RtfByteSink& a = m_attributes;
+    info.attributesAt = int(a.size());
+    const QString family = familyOf(f);
+    if (!family.isEmpty()) {
+        const Font& used = font(family);
+        a.put("\\f");
+        a.putNumber(used.index);
+        info.symbol = used.symbol;
+    } else {
+        info.symbol = m_defaultFontIsSymbol;
+    }
+    // Each property is looked for before it is read: most formats set only a few, and
+    // finding a property costs less than reading one.
+    auto has = [&f](QTextFormat::Property p) { return f.hasProperty(p); };
+    if (has(QTextFormat::FontPointSize) && f.fontPointSize() > 0) {
+        a.put("\\fs");
+        a.putNumber(std::clamp(int(qRound(f.fontPointSize() * 2)), 1, 3276));
+    }
+    if (has(QTextFormat::FontWeight) && f.fontWeight() >= QFont::DemiBold)
+        a.put("\\b");
+    if (has(QTextFormat::FontItalic) && f.fontItalic())
+        a.put("\\i");
+    if ((has(QTextFormat::TextUnderlineStyle) || has(QTextFormat::FontUnderline)) && f.fontUnderline())
+        a.put("\\ul");
+    if (has(QTextFormat::FontStrikeOut) && f.fontStrikeOut())
+        a.put("\\strike");
+    if (has(QTextFormat::ForegroundBrush)) {
+        if (const QBrush brush = f.foreground(); brush.style() != Qt::NoBrush) {
+            a.put("\\cf");
+            a.putNumber(colorIndex(brush.color()));
+        }
+    }
+    if (has(QTextFormat::BackgroundBrush)) {
+        if (const QBrush brush = f.background(); brush.style() != Qt::NoBrush) {
+            a.put("\\highlight");
+            a.putNumber(colorIndex(brush.color()));
+        }
+    }
+    if (has(QTextFormat::TextVerticalAlignment)) {
+        if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+            a.put("\\super");
+        else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+            a.put("\\sub");
+    }
+    info.attributesSize = int(a.size()) - info.attributesAt;
+}
+
+QByteArrayView RtfWriter::alignment(const QTextBlock& block)
+{
+    static constexpr QByteArrayView kWords[] = {"", "\\qc", "\\qj", "\\qr"};
+    const size_t slot = size_t(std::max(block.blockFormatIndex(), -1) + 1);
+    if (slot >= m_alignments.size())
+        m_alignments.resize(slot + 1, -1);
+    signed char& word = m_alignments[slot];
+    if (word < 0) {
+        const Qt::Alignment al = block.blockFormat().alignment();
+        word = (al & Qt::AlignHCenter) ? 1 : (al & Qt::AlignJustify) ? 2 : (al & Qt::AlignRight) ? 3 : 0;
+    }
+    return kWords[word];
+}
+
+// Characters written as they are: printable ASCII but the three RTF specials.
+constexpr auto kPlainAscii = [] {
+    std::array<bool, 128> plain{};
+    for (int c = 0x20; c < 0x80; ++c)
+        plain[size_t(c)] = c != '\\' && c != '{' && c != '}';
+    return plain;
+}();
+inline bool isPlainAscii(char16_t c) { return c < 0x80 && kPlainAscii[c]; }
+
+void RtfWriter::writeText(QStringView text, bool symbol, RtfByteSink& out)
 {
     static const char hex[] = "0123456789abcdef";
-    const QChar* chars = text.constData();
+    auto unicode = [](char* p, char16_t c) {
+        *p++ = '\\';
+        *p++ = 'u';
+        p = RtfByteSink::writeNumber(p, qint16(c));
+        *p++ = '?';
+        return p;
+    };
+    // Room is taken a slice at a time for the widest form a character can take
+    // ("\u-32768?"), so a long text never asks for many times its size at once.
+    constexpr qsizetype kSlice = 4096, kWidest = 9;
+    const char16_t* chars = text.utf16();
     const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = chars[i].unicode();
-        if (!symbol && isPlainAscii(c)) {
-            qsizetype end = i + 1;
-            while (end < n && isPlainAscii(chars[end].unicode()))
-                ++end;
-            const qsizetype at = out.size();
-            out.resize(at + (end - i));
-            char* dst = out.data() + at;
-            for (qsizetype k = i; k < end; ++k)
-                *dst++ = char(chars[k].unicode());
-            i = end - 1;
-            continue;
+    for (qsizetype from = 0; from < n; from += kSlice) {
+        const qsizetype to = std::min(n, from + kSlice);
+        char* p = out.room((to - from) * kWidest);
+        for (qsizetype i = from; i < to; ++i) {
+            const char16_t c = chars[i];
+            if (!symbol && isPlainAscii(c)) {
+                *p++ = char(c);
+                while (i + 1 < to && isPlainAscii(chars[i + 1]))
+                    *p++ = char(chars[++i]);
+                continue;
+            }
+            if (c == '\t') {
+                std::memcpy(p, "\\tab ", 5);
+                p += 5;
+            } else if (c == QChar::LineSeparator) {
+                std::memcpy(p, "\\line ", 6);
+                p += 6;
+            } else if (c < 0x20 || c == QChar::ObjectReplacementCharacter || c == QChar::ParagraphSeparator) {
+                continue; // nothing visible to keep
+            } else if (symbol && c != ' ') {
+                // Symbol fonts map bytes to their own glyphs: only Unicode is unambiguous.
+                p = unicode(p, c);
+            } else if (c == '\\' || c == '{' || c == '}') {
+                *p++ = '\\';
+                *p++ = char(c);
+            } else if (c < 0x80) {
+                *p++ = char(c);
+            } else if (const int b = rtfcp::toCp1252(c); b >= 0) {
+                *p++ = '\\';
+                *p++ = '\'';
+                *p++ = hex[b >> 4];
+                *p++ = hex[b & 15];
+            } else {
+                p = unicode(p, c);
+            }
         }
-        if (c == '\t') {
-            out += "\\tab ";
-        } else if (c == QChar::LineSeparator) {
-            out += "\\line ";
-        } else if (c < 0x20 || c == QChar::ObjectReplacementCharacter || c == QChar::ParagraphSeparator) {
-            continue; // nothing visible to keep
-        } else if (symbol && c != ' ') {
-            // Symbol fonts map bytes to their own glyphs: only Unicode is unambiguous.
-            out += "\\u" + QByteArray::number(qint16(c)) + '?';
-        } else if (c == '\\' || c == '{' || c == '}') {
-            out += '\\';
-            out += char(c);
-        } else if (c < 0x80) {
-            out += char(c);
-        } else if (const int b = rtfcp::toCp1252(c); b >= 0) {
-            out += "\\'";
-            out += hex[b >> 4];
-            out += hex[b & 15];
-        } else {
-            out += "\\u" + QByteArray::number(qint16(c)) + '?';
-        }
+        out.commit(p);
     }
 }
 
-void RtfWriter::writePicture(const TWPRtfPicture& p, QByteArray& out)
+void RtfWriter::writePicture(const TWPRtfPicture& p, RtfByteSink& out)
 {
     using K = TWPRtfPicture::Kind;
-    out += "{\\pict";
+    auto word = [&out](QByteArrayView name, int value) {
+        out.put(name);
+        out.putNumber(value);
+    };
+    out.put("{\\pict");
     switch (p.kind) {
-    case K::Png: out += "\\pngblip"; break;
-    case K::Jpeg: out += "\\jpegblip"; break;
-    case K::Dib: out += "\\dibitmap0"; break;
+    case K::Png: out.put("\\pngblip"); break;
+    case K::Jpeg: out.put("\\jpegblip"); break;
+    case K::Dib: out.put("\\dibitmap0"); break;
     case K::WBitmap:
-        out += "\\wbitmap" + QByteArray::number(p.wbmType) + "\\wbmbitspixel" + QByteArray::number(p.wbmBitsPixel)
-            + "\\wbmplanes" + QByteArray::number(p.wbmPlanes) + "\\wbmwidthbytes" + QByteArray::number(p.wbmWidthBytes);
+        word("\\wbitmap", p.wbmType);
+        word("\\wbmbitspixel", p.wbmBitsPixel);
+        word("\\wbmplanes", p.wbmPlanes);
+        word("\\wbmwidthbytes", p.wbmWidthBytes);
         break;
-    case K::Wmf: out += "\\wmetafile" + QByteArray::number(p.mapMode); break;
-    case K::Emf: out += "\\emfblip"; break;
+    case K::Wmf: word("\\wmetafile", p.mapMode); break;
+    case K::Emf: out.put("\\emfblip"); break;
     case K::None: break;
     }
-    out += "\\picw" + QByteArray::number(p.picw) + "\\pich" + QByteArray::number(p.pich);
-    out += "\\picwgoal" + QByteArray::number(p.goalw) + "\\pichgoal" + QByteArray::number(p.goalh);
-    if (p.scalex != 100 || p.scaley != 100)
-        out += "\\picscalex" + QByteArray::number(p.scalex) + "\\picscaley" + QByteArray::number(p.scaley);
+    word("\\picw", p.picw);
+    word("\\pich", p.pich);
+    word("\\picwgoal", p.goalw);
+    word("\\pichgoal", p.goalh);
+    if (p.scalex != 100 || p.scaley != 100) {
+        word("\\picscalex", p.scalex);
+        word("\\picscaley", p.scaley);
+    }
     const QByteArray hexData = p.data.toHex();
     for (qsizetype i = 0; i < hexData.size(); i += 128) {
-        out += "\r\n";
-        out += hexData.mid(i, 128);
+        out.put("\r\n");
+        out.put(QByteArrayView(hexData).sliced(i, std::min<qsizetype>(128, hexData.size() - i)));
     }
-    out += "}";
+    out.put('}');
+}
+
+// An image fragment: its pictures end the open run of text.
+void RtfWriter::writeImage(const QTextFragment& frag, const QString& docText, int at, bool& runOpen, RtfByteSink& out)
+{
+    const QTextCharFormat f = frag.charFormat();
+    TWPRtfPicture pic = TWPRtfPicture::fromFormat(f);
+    if (!pic.isValid()) {
+        // An image that came from elsewhere (a paste): keep its pixels.
+        const QVariant res = m_doc.resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name()));
+        const QImage img = res.value<QImage>();
+        if (img.isNull())
+            return;
+        pic = TWPRtfPicture::fromImage(img, 96);
+    }
+    if (runOpen)
+        out.put('}');
+    runOpen = false;
+    for (QChar c : QStringView(docText).mid(at, frag.length()))
+        if (c == QChar::ObjectReplacementCharacter)
+            writePicture(pic, out);
 }
 
 QByteArray RtfWriter::write()
@@ -217,86 +331,105 @@ QByteArray RtfWriter::write()
     QString deflt = m_doc.defaultFont().family();
     if (deflt.isEmpty())
         deflt = QStringLiteral("Arial");
-    fontIndex(deflt);
+    m_defaultFontIsSymbol = rtfcp::isSymbolFontName(m_fonts[size_t(fontIndex(deflt))]);
 
-    QByteArray body;
+    // The document's characters at their positions, taken once rather than per fragment.
+    const QString docText = m_doc.toRawText();
+    RtfByteSink body(docText.size() + docText.size() / 4 + 1024);
+    int blockAt = 0;
     for (QTextBlock block = m_doc.begin(); block.isValid(); block = block.next()) {
-        body += "\\pard";
-        const Qt::Alignment al = block.blockFormat().alignment();
-        if (al & Qt::AlignHCenter)
-            body += "\\qc";
-        else if (al & Qt::AlignJustify)
-            body += "\\qj";
-        else if (al & Qt::AlignRight)
-            body += "\\qr";
+        body.put("\\pard");
+        body.put(alignment(block));
         // Runs whose written attributes are equal are merged, so that formats that
-        // differ only in what RTF does not carry give the same bytes as one run.
-        QByteArray runAttrs, runText, escaped;
-        auto flushRun = [&] {
-            if (runText.isEmpty())
-                return;
-            body += '{';
-            if (!runAttrs.isEmpty())
-                body += runAttrs + ' ';
-            body += runText;
-            body += '}';
-            runText.clear();
-        };
+        // differ only in what RTF does not carry give the same bytes as one run. A run
+        // is opened before its text is known to write anything, and taken back if not.
+        FormatInfo run; // the open run's format
+        bool runOpen = false;
+        int at = blockAt;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment frag = it.fragment();
-            const QTextCharFormat f = frag.charFormat();
-            const QString text = frag.text();
-            if (f.isImageFormat()) {
-                TWPRtfPicture pic = TWPRtfPicture::fromFormat(f);
-                if (!pic.isValid()) {
-                    // An image that came from elsewhere (a paste): keep its pixels.
-                    const QVariant res = m_doc.resource(QTextDocument::ImageResource, QUrl(f.toImageFormat().name()));
-                    const QImage img = res.value<QImage>();
-                    if (img.isNull())
-                        continue;
-                    pic = TWPRtfPicture::fromImage(img, 96);
-                }
-                flushRun();
-                for (QChar c : text)
-                    if (c == QChar::ObjectReplacementCharacter)
-                        writePicture(pic, body);
+            const int length = frag.length();
+            FormatInfo& info = formatInfo(frag.charFormatIndex());
+            if (info.kind == FormatInfo::Kind::Unknown) {
+                const QTextCharFormat f = frag.charFormat();
+                const bool image = f.hasProperty(QTextFormat::ObjectType) && f.isImageFormat();
+                info.kind = image ? FormatInfo::Kind::Image : FormatInfo::Kind::Text;
+                if (info.kind == FormatInfo::Kind::Text)
+                    learnAttributes(info, f);
+            }
+            if (info.kind == FormatInfo::Kind::Image) {
+                writeImage(frag, docText, at, runOpen, body);
+                at += length;
                 continue;
             }
-            const Attributes& a = fragmentAttributes(frag.charFormatIndex(), f);
-            escaped.clear();
-            writeText(text, a.symbol, escaped);
-            if (escaped.isEmpty())
+            const qsizetype before = body.size();
+            const QByteArrayView attrs = attributes(info);
+            if (!runOpen || attrs != attributes(run)) {
+                if (runOpen)
+                    body.put('}');
+                body.put('{');
+                if (!attrs.isEmpty()) {
+                    body.put(attrs);
+                    body.put(' ');
+                }
+            }
+            const qsizetype textStart = body.size();
+            writeText(QStringView(docText).mid(at, length), info.symbol, body);
+            at += length;
+            if (body.size() == textStart) {
+                body.truncate(before);
                 continue;
-            if (a.bytes != runAttrs)
-                flushRun();
-            runAttrs = a.bytes;
-            runText += escaped;
+            }
+            runOpen = true;
+            run = info;
         }
-        flushRun();
-        const QByteArray mark = fragmentAttributes(block.charFormatIndex(), block.charFormat()).bytes;
-        if (mark.isEmpty())
-            body += "\\par\r\n";
-        else
-            body += "{" + mark + "\\par}\r\n";
+        if (runOpen)
+            body.put('}');
+        FormatInfo& markInfo = formatInfo(block.charFormatIndex());
+        if (markInfo.attributesSize < 0)
+            learnAttributes(markInfo, block.charFormat());
+        const QByteArrayView mark = attributes(markInfo);
+        if (mark.isEmpty()) {
+            body.put("\\par\r\n");
+        } else {
+            body.put('{');
+            body.put(mark);
+            body.put("\\par}\r\n");
+        }
+        blockAt += block.length();
     }
 
-    QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl";
+    RtfByteSink head;
+    head.put("{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl");
     for (size_t i = 0; i < m_fonts.size(); ++i) {
         const QString& name = m_fonts[i];
-        out += "{\\f" + QByteArray::number(qsizetype(i)) + "\\fnil\\fcharset"
-            + (rtfcp::isSymbolFontName(name) ? "2" : "0") + ' ';
+        head.put("{\\f");
+        head.putNumber(int(i));
+        head.put("\\fnil\\fcharset");
+        head.put(rtfcp::isSymbolFontName(name) ? '2' : '0');
+        head.put(' ');
         QString clean = name;
         clean.remove(QLatin1Char(';'));
-        writeText(clean, false, out);
-        out += ";}";
+        writeText(clean, false, head);
+        head.put(";}");
     }
-    out += "}\r\n{\\colortbl ;";
-    for (QRgb c : m_colors)
-        out += "\\red" + QByteArray::number(qRed(c)) + "\\green" + QByteArray::number(qGreen(c)) + "\\blue"
-            + QByteArray::number(qBlue(c)) + ';';
-    out += "}\r\n\\uc1\r\n";
-    out += body;
-    out += "}\r\n";
+    head.put("}\r\n{\\colortbl ;");
+    for (QRgb c : m_colors) {
+        head.put("\\red");
+        head.putNumber(qRed(c));
+        head.put("\\green");
+        head.putNumber(qGreen(c));
+        head.put("\\blue");
+        head.putNumber(qBlue(c));
+        head.put(';');
+    }
+    head.put("}\r\n\\uc1\r\n");
+
+    QByteArray out;
+    out.reserve(head.size() + body.size() + 3);
+    out.append(head.bytes());
+    out.append(body.bytes());
+    out.append("}\r\n");
     return out;
 }
 
