@@ -2,6 +2,7 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 // A growing byte buffer written through a raw pointer. The RTF writer appends a byte or
@@ -37,28 +38,35 @@ public:
     void putNumber(int value) { m_at = writeNumber(room(11), value); }
 
     // Writes a decimal number at p (at most 11 bytes) and returns the end.
-    static char* writeNumber(char* p, int value)
-    {
-        unsigned magnitude = unsigned(value);
-        if (value < 0) {
-            *p++ = '-';
-            magnitude = 0u - magnitude;
-        }
-        char digits[10];
-        int n = 0;
-        do {
-            digits[n++] = char('0' + magnitude % 10);
-            magnitude /= 10;
-        } while (magnitude);
-        while (n)
-            *p++ = digits[--n];
-        return p;
-    }
+    static char* writeNumber(char* p, int value) { return std::to_chars(p, p + 11, value).ptr; }
 
     qsizetype size() const { return m_at - m_buf.constData(); }
     // Drops what was written after the first n bytes.
-    void truncate(qsizetype n) { m_at = m_buf.data() + std::min(n, size()); }
+    void truncate(qsizetype n) { m_at = m_buf.data() + std::clamp<qsizetype>(n, 0, size()); }
     QByteArrayView bytes() const { return QByteArrayView(m_buf.constData(), size()); }
+
+    // Puts bytes before all that was written so far, moving it up in place.
+    void prepend(QByteArrayView bytes)
+    {
+        const qsizetype used = size();
+        room(bytes.size());
+        char* start = m_buf.data();
+        std::memmove(start + bytes.size(), start, size_t(used));
+        if (!bytes.isEmpty())
+            std::memcpy(start, bytes.data(), size_t(bytes.size()));
+        m_at = start + used + bytes.size();
+    }
+
+    // The bytes written, handed over without a copy (with the buffer's spare room, as a
+    // growing QByteArray has it); the sink is empty afterwards.
+    QByteArray take()
+    {
+        m_buf.resize(size());
+        QByteArray out = std::move(m_buf);
+        m_buf = QByteArray();
+        m_at = m_end = nullptr;
+        return out;
+    }
 
 private:
     void grow(qsizetype n)

@@ -327,6 +327,14 @@ int toCp1252(char16_t c)
                 std::swap(all[j], all[j - 1]);
         return std::pair{all, n};
     }();
+    static constexpr auto kRowHasOne = [] { // by the high byte: whole scripts are none of them
+        std::array<bool, 256> rows{};
+        for (char16_t u : kCp1252High)
+            rows[u >> 8] = true;
+        return rows;
+    }();
+    if (!kRowHasOne[c >> 8])
+        return -1;
     const auto& [entries, count] = kSorted;
     const Entry* end = entries.data() + count;
     const Entry* it = std::lower_bound(entries.data(), end, c, [](const Entry& e, char16_t u) { return e.unicode < u; });

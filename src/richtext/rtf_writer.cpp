@@ -10,10 +10,14 @@
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <QUrl>
+#include <QtAlgorithms>
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -30,8 +34,8 @@ private:
         enum class Kind : signed char { Unknown, Text, Image };
         Kind kind = Kind::Unknown;
         bool symbol = false;
-        int attributesAt = 0;     // the attribute control words, in m_attributes
-        int attributesSize = -1;  // -1 until learnt
+        int attributesAt = 0;    // where its control words are in m_attributes
+        int attributesSize = -1; // -1 until learnt
     };
     struct Font {
         int index;
@@ -48,19 +52,21 @@ private:
         return m_attributes.bytes().sliced(info.attributesAt, info.attributesSize);
     }
     QByteArrayView alignment(const QTextBlock& block);
+    void prefetchFormat(int formatIndex) const;
     void writeImage(const QTextFragment& frag, const QString& docText, int at, bool& runOpen, RtfByteSink& out);
     static void writeText(QStringView text, bool symbol, RtfByteSink& out);
     void writePicture(const TWPRtfPicture& pic, RtfByteSink& out);
 
     const QTextDocument& m_doc;
+    QList<QTextFormat> m_allFormats; // the document's, by index
     std::vector<QString> m_fonts;
     std::vector<QRgb> m_colors;
     QHash<QRgb, int> m_colorIndex;
-    QHash<QString, Font> m_fontOfFamily;    // by the family as the format names it
-    std::vector<FormatInfo> m_formats;      // by the document's format index
-    RtfByteSink m_attributes;
+    QHash<QString, Font> m_fontOfFamily;   // by the family as the format names it
     bool m_defaultFontIsSymbol = false;
-    std::vector<signed char> m_alignments;  // by block format index; -1 = not yet known
+    std::vector<FormatInfo> m_formats;     // by the document's format index, plus one
+    RtfByteSink m_attributes;
+    std::vector<signed char> m_alignments; // by block format index, plus one; -1 = not yet known
 };
 
 QString familyOf(const QTextCharFormat& f)
@@ -189,6 +195,27 @@ void RtfWriter::learnAttributes(FormatInfo& info, const QTextCharFormat& f)
     info.attributesSize = int(a.size()) - info.attributesAt;
 }
 
+// Formats lie scattered over the heap and the writer reads each one once, so nearly
+// every one would be a cache miss. Readers create formats in reading order, so the
+// formats a little further on by index are the next ones to be met: their data is
+// fetched while this one is read.
+constexpr int kPrefetchAhead = 16;
+
+void RtfWriter::prefetchFormat(int formatIndex) const
+{
+#if defined(__GNUC__)
+    if (formatIndex < 0 || formatIndex >= m_allFormats.size())
+        return;
+    // QTextFormat's first member points to its shared data (qtextformat.h). A hint never
+    // faults, so were that to change, only the hint would be lost.
+    const void* data;
+    std::memcpy(&data, static_cast<const void*>(&m_allFormats.at(formatIndex)), sizeof data);
+    __builtin_prefetch(data);
+#else
+    Q_UNUSED(formatIndex);
+#endif
+}
+
 QByteArrayView RtfWriter::alignment(const QTextBlock& block)
 {
     static constexpr QByteArrayView kWords[] = {"", "\\qc", "\\qj", "\\qr"};
@@ -212,6 +239,32 @@ constexpr auto kPlainAscii = [] {
 }();
 inline bool isPlainAscii(char16_t c) { return c < 0x80 && kPlainAscii[c]; }
 
+// Copies the characters written as they are from the start of s to p, one byte each;
+// returns how many. Most text is such runs, so they go eight characters at a time
+// where the processor allows. p has room for eight bytes more than n.
+Q_ALWAYS_INLINE qsizetype copyPlainAscii(const char16_t* s, qsizetype n, char* p)
+{
+    qsizetype i = 0;
+#if defined(__SSE2__)
+    const __m128i space = _mm_set1_epi16(0x20), del = _mm_set1_epi16(0x7F);
+    const __m128i backslash = _mm_set1_epi16('\\'), open = _mm_set1_epi16('{'), close = _mm_set1_epi16('}');
+    for (; i + 8 <= n; i += 8) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        // Signed compares: units from 0x8000 up are negative and so fall below the space.
+        const __m128i outside = _mm_or_si128(_mm_cmplt_epi16(v, space), _mm_cmpgt_epi16(v, del));
+        const __m128i special =
+            _mm_or_si128(_mm_cmpeq_epi16(v, backslash), _mm_or_si128(_mm_cmpeq_epi16(v, open), _mm_cmpeq_epi16(v, close)));
+        const int stop = _mm_movemask_epi8(_mm_or_si128(outside, special));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(p + i), _mm_packus_epi16(v, v));
+        if (stop)
+            return i + qCountTrailingZeroBits(unsigned(stop)) / 2;
+    }
+#endif
+    for (; i < n && isPlainAscii(s[i]); ++i)
+        p[i] = char(s[i]);
+    return i;
+}
+
 void RtfWriter::writeText(QStringView text, bool symbol, RtfByteSink& out)
 {
     static const char hex[] = "0123456789abcdef";
@@ -229,38 +282,48 @@ void RtfWriter::writeText(QStringView text, bool symbol, RtfByteSink& out)
     const qsizetype n = text.size();
     for (qsizetype from = 0; from < n; from += kSlice) {
         const qsizetype to = std::min(n, from + kSlice);
-        char* p = out.room((to - from) * kWidest);
-        for (qsizetype i = from; i < to; ++i) {
-            const char16_t c = chars[i];
-            if (!symbol && isPlainAscii(c)) {
-                *p++ = char(c);
-                while (i + 1 < to && isPlainAscii(chars[i + 1]))
-                    *p++ = char(chars[++i]);
-                continue;
+        char* p = out.room((to - from) * kWidest + 8);
+        for (qsizetype i = from; i < to;) {
+            if (!symbol) {
+                const qsizetype plain = copyPlainAscii(chars + i, to - i, p);
+                p += plain;
+                i += plain;
+                if (i == to)
+                    break;
             }
-            if (c == '\t') {
+            // The checks come in the order of how often they are needed, but each
+            // character is written as the rules below, in this order, say: a tab, a
+            // line break, nothing for control and object characters, Unicode for a
+            // symbol font (but its spaces), an escape for \ { }, ASCII as it is, then
+            // the Windows-1252 byte, else Unicode.
+            const char16_t c = chars[i++];
+            if (c >= 0x80) {
+                if (c == QChar::LineSeparator) {
+                    std::memcpy(p, "\\line ", 6);
+                    p += 6;
+                } else if (c == QChar::ObjectReplacementCharacter || c == QChar::ParagraphSeparator) {
+                    continue;
+                } else if (const int b = symbol ? -1 : rtfcp::toCp1252(c); b >= 0) {
+                    *p++ = '\\';
+                    *p++ = '\'';
+                    *p++ = hex[b >> 4];
+                    *p++ = hex[b & 15];
+                } else {
+                    // Symbol fonts map bytes to their own glyphs: only Unicode is unambiguous.
+                    p = unicode(p, c);
+                }
+            } else if (c == '\t') {
                 std::memcpy(p, "\\tab ", 5);
                 p += 5;
-            } else if (c == QChar::LineSeparator) {
-                std::memcpy(p, "\\line ", 6);
-                p += 6;
-            } else if (c < 0x20 || c == QChar::ObjectReplacementCharacter || c == QChar::ParagraphSeparator) {
+            } else if (c < 0x20) {
                 continue; // nothing visible to keep
             } else if (symbol && c != ' ') {
-                // Symbol fonts map bytes to their own glyphs: only Unicode is unambiguous.
                 p = unicode(p, c);
             } else if (c == '\\' || c == '{' || c == '}') {
                 *p++ = '\\';
                 *p++ = char(c);
-            } else if (c < 0x80) {
-                *p++ = char(c);
-            } else if (const int b = rtfcp::toCp1252(c); b >= 0) {
-                *p++ = '\\';
-                *p++ = '\'';
-                *p++ = hex[b >> 4];
-                *p++ = hex[b & 15];
             } else {
-                p = unicode(p, c);
+                *p++ = char(c);
             }
         }
         out.commit(p);
@@ -333,9 +396,13 @@ QByteArray RtfWriter::write()
         deflt = QStringLiteral("Arial");
     m_defaultFontIsSymbol = rtfcp::isSymbolFontName(m_fonts[size_t(fontIndex(deflt))]);
 
+    m_allFormats = m_doc.allFormats();
+    m_formats.resize(size_t(m_allFormats.size()) + 1);
     // The document's characters at their positions, taken once rather than per fragment.
     const QString docText = m_doc.toRawText();
-    RtfByteSink body(docText.size() + docText.size() / 4 + 1024);
+    // Room for the usual case (about two bytes written for each character, with the
+    // formatting) at once.
+    RtfByteSink body(2 * docText.size() + 4096);
     int blockAt = 0;
     for (QTextBlock block = m_doc.begin(); block.isValid(); block = block.next()) {
         body.put("\\pard");
@@ -351,6 +418,7 @@ QByteArray RtfWriter::write()
             const int length = frag.length();
             FormatInfo& info = formatInfo(frag.charFormatIndex());
             if (info.kind == FormatInfo::Kind::Unknown) {
+                prefetchFormat(frag.charFormatIndex() + kPrefetchAhead);
                 const QTextCharFormat f = frag.charFormat();
                 const bool image = f.hasProperty(QTextFormat::ObjectType) && f.isImageFormat();
                 info.kind = image ? FormatInfo::Kind::Image : FormatInfo::Kind::Text;
@@ -425,12 +493,9 @@ QByteArray RtfWriter::write()
     }
     head.put("}\r\n\\uc1\r\n");
 
-    QByteArray out;
-    out.reserve(head.size() + body.size() + 3);
-    out.append(head.bytes());
-    out.append(body.bytes());
-    out.append("}\r\n");
-    return out;
+    body.put("}\r\n");
+    body.prepend(head.bytes()); // moves the body up in its own buffer: no second copy
+    return body.take();
 }
 
 } // namespace
