@@ -69,6 +69,27 @@ private:
     std::vector<signed char> m_alignments; // by block format index, plus one; -1 = not yet known
 };
 
+// A property's value read where it lies when it holds a T, else null. A property of
+// another type reads as none, as QTextFormat's typed getters have it.
+template <typename T>
+const T* peek(const QVariant& value)
+{
+    return value.metaType() == QMetaType::fromType<T>() ? static_cast<const T*>(value.constData()) : nullptr;
+}
+// A temporary keeps no value to point to.
+template <typename T>
+const T* peek(const QVariant&& value) = delete;
+
+// A point size as QTextFormat::doubleProperty reads it: doubles and floats, else none.
+qreal pointsOf(const QVariant& size)
+{
+    if (const double* d = peek<double>(size))
+        return *d;
+    if (const float* f = peek<float>(size))
+        return *f;
+    return 0;
+}
+
 QString familyOf(const QTextCharFormat& f)
 {
     // The list is read where it lies: this runs once for each of a document's formats.
@@ -159,33 +180,33 @@ void RtfWriter::learnAttributes(FormatInfo& info, const QTextCharFormat& f)
     } else {
         info.symbol = m_defaultFontIsSymbol;
     }
-    // Each property is looked for before it is read: most formats set only a few, and
-    // finding a property costs less than reading one.
-    auto has = [&f](QTextFormat::Property p) { return f.hasProperty(p); };
-    if (has(QTextFormat::FontPointSize) && f.fontPointSize() > 0) {
+    // The properties most formats set are read in place; the rare ones are looked for
+    // before they are read, as finding a property costs less than reading one.
+    const QVariant size = f.property(QTextFormat::FontPointSize);
+    if (const qreal points = pointsOf(size); points > 0) {
         a.put("\\fs");
-        a.putNumber(std::clamp(int(qRound(f.fontPointSize() * 2)), 1, 3276));
+        a.putNumber(std::clamp(int(qRound(points * 2)), 1, 3276));
     }
-    if (has(QTextFormat::FontWeight) && f.fontWeight() >= QFont::DemiBold)
+    const QVariant weight = f.property(QTextFormat::FontWeight);
+    if (const int* w = peek<int>(weight); w && *w >= QFont::DemiBold)
         a.put("\\b");
-    if (has(QTextFormat::FontItalic) && f.fontItalic())
+    const QVariant italic = f.property(QTextFormat::FontItalic);
+    if (const bool* i = peek<bool>(italic); i && *i)
         a.put("\\i");
+    auto has = [&f](QTextFormat::Property p) { return f.hasProperty(p); };
     if ((has(QTextFormat::TextUnderlineStyle) || has(QTextFormat::FontUnderline)) && f.fontUnderline())
         a.put("\\ul");
     if (has(QTextFormat::FontStrikeOut) && f.fontStrikeOut())
         a.put("\\strike");
-    if (has(QTextFormat::ForegroundBrush)) {
-        if (const QBrush brush = f.foreground(); brush.style() != Qt::NoBrush) {
-            a.put("\\cf");
-            a.putNumber(colorIndex(brush.color()));
+    auto colour = [&](QTextFormat::Property property, QByteArrayView word) {
+        const QVariant value = f.property(property);
+        if (const QBrush* brush = peek<QBrush>(value); brush && brush->style() != Qt::NoBrush) {
+            a.put(word);
+            a.putNumber(colorIndex(brush->color()));
         }
-    }
-    if (has(QTextFormat::BackgroundBrush)) {
-        if (const QBrush brush = f.background(); brush.style() != Qt::NoBrush) {
-            a.put("\\highlight");
-            a.putNumber(colorIndex(brush.color()));
-        }
-    }
+    };
+    colour(QTextFormat::ForegroundBrush, "\\cf");
+    colour(QTextFormat::BackgroundBrush, "\\highlight");
     if (has(QTextFormat::TextVerticalAlignment)) {
         if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
             a.put("\\super");
@@ -284,7 +305,7 @@ void RtfWriter::writeText(QStringView text, bool symbol, RtfByteSink& out)
         const qsizetype to = std::min(n, from + kSlice);
         char* p = out.room((to - from) * kWidest + 8);
         for (qsizetype i = from; i < to;) {
-            if (!symbol) {
+            if (!symbol && isPlainAscii(chars[i])) {
                 const qsizetype plain = copyPlainAscii(chars + i, to - i, p);
                 p += plain;
                 i += plain;
@@ -303,7 +324,7 @@ void RtfWriter::writeText(QStringView text, bool symbol, RtfByteSink& out)
                     p += 6;
                 } else if (c == QChar::ObjectReplacementCharacter || c == QChar::ParagraphSeparator) {
                     continue;
-                } else if (const int b = symbol ? -1 : rtfcp::toCp1252(c); b >= 0) {
+                } else if (const int b = symbol ? -1 : c >= 0xA0 && c <= 0xFF ? c : rtfcp::toCp1252(c); b >= 0) {
                     *p++ = '\\';
                     *p++ = '\'';
                     *p++ = hex[b >> 4];
