@@ -46,7 +46,8 @@ private:
     const Font& font(const QString& rawFamily);
     int colorIndex(const QColor& c);
     FormatInfo& formatInfo(int formatIndex);
-    void learnAttributes(FormatInfo& info, const QTextCharFormat& f);
+    const QTextFormat& format(int formatIndex) const;
+    void learnAttributes(FormatInfo& info, const QTextFormat& f);
     QByteArrayView attributes(const FormatInfo& info) const
     {
         return m_attributes.bytes().sliced(info.attributesAt, info.attributesSize);
@@ -90,7 +91,7 @@ qreal pointsOf(const QVariant& size)
     return 0;
 }
 
-QString familyOf(const QTextCharFormat& f)
+QString familyOf(const QTextFormat& f)
 {
     // The list is read where it lies: this runs once for each of a document's formats.
     const QVariant families = f.property(QTextFormat::FontFamilies);
@@ -157,6 +158,14 @@ const RtfWriter::Font& RtfWriter::font(const QString& rawFamily)
     return *it;
 }
 
+// A format of the document, read in place rather than copied (a copy touches its shared
+// data once more, for each of thousands of formats).
+const QTextFormat& RtfWriter::format(int formatIndex) const
+{
+    static const QTextFormat none;
+    return formatIndex >= 0 && formatIndex < m_allFormats.size() ? m_allFormats.at(formatIndex) : none;
+}
+
 RtfWriter::FormatInfo& RtfWriter::formatInfo(int formatIndex)
 {
     const size_t slot = size_t(std::max(formatIndex, -1) + 1);
@@ -165,7 +174,7 @@ RtfWriter::FormatInfo& RtfWriter::formatInfo(int formatIndex)
     return m_formats[slot];
 }
 
-void RtfWriter::learnAttributes(FormatInfo& info, const QTextCharFormat& f)
+void RtfWriter::learnAttributes(FormatInfo& info, const QTextFormat& f)
 {
     if (info.attributesSize >= 0)
         return;
@@ -180,8 +189,7 @@ void RtfWriter::learnAttributes(FormatInfo& info, const QTextCharFormat& f)
     } else {
         info.symbol = m_defaultFontIsSymbol;
     }
-    // The properties most formats set are read in place; the rare ones are looked for
-    // before they are read, as finding a property costs less than reading one.
+    // The properties most formats set are read in place.
     const QVariant size = f.property(QTextFormat::FontPointSize);
     if (const qreal points = pointsOf(size); points > 0) {
         a.put("\\fs");
@@ -193,11 +201,16 @@ void RtfWriter::learnAttributes(FormatInfo& info, const QTextCharFormat& f)
     const QVariant italic = f.property(QTextFormat::FontItalic);
     if (const bool* i = peek<bool>(italic); i && *i)
         a.put("\\i");
+    // The rare ones are looked for first (finding costs less than reading) and then
+    // read as QTextCharFormat reads them.
     auto has = [&f](QTextFormat::Property p) { return f.hasProperty(p); };
-    if ((has(QTextFormat::TextUnderlineStyle) || has(QTextFormat::FontUnderline)) && f.fontUnderline())
-        a.put("\\ul");
-    if (has(QTextFormat::FontStrikeOut) && f.fontStrikeOut())
-        a.put("\\strike");
+    if (has(QTextFormat::TextUnderlineStyle) || has(QTextFormat::FontUnderline) || has(QTextFormat::FontStrikeOut)) {
+        const QTextCharFormat c = f.toCharFormat();
+        if (c.fontUnderline())
+            a.put("\\ul");
+        if (c.fontStrikeOut())
+            a.put("\\strike");
+    }
     auto colour = [&](QTextFormat::Property property, QByteArrayView word) {
         const QVariant value = f.property(property);
         if (const QBrush* brush = peek<QBrush>(value); brush && brush->style() != Qt::NoBrush) {
@@ -208,9 +221,10 @@ void RtfWriter::learnAttributes(FormatInfo& info, const QTextCharFormat& f)
     colour(QTextFormat::ForegroundBrush, "\\cf");
     colour(QTextFormat::BackgroundBrush, "\\highlight");
     if (has(QTextFormat::TextVerticalAlignment)) {
-        if (f.verticalAlignment() == QTextCharFormat::AlignSuperScript)
+        const QTextCharFormat::VerticalAlignment v = f.toCharFormat().verticalAlignment();
+        if (v == QTextCharFormat::AlignSuperScript)
             a.put("\\super");
-        else if (f.verticalAlignment() == QTextCharFormat::AlignSubScript)
+        else if (v == QTextCharFormat::AlignSubScript)
             a.put("\\sub");
     }
     info.attributesSize = int(a.size()) - info.attributesAt;
@@ -419,6 +433,7 @@ QByteArray RtfWriter::write()
 
     m_allFormats = m_doc.allFormats();
     m_formats.resize(size_t(m_allFormats.size()) + 1);
+    m_colorIndex.reserve(std::min<qsizetype>(m_allFormats.size(), 4096)); // about a colour a format, at most
     // The document's characters at their positions, taken once rather than per fragment.
     const QString docText = m_doc.toRawText();
     // Room for the usual case (about two bytes written for each character, with the
@@ -440,7 +455,7 @@ QByteArray RtfWriter::write()
             FormatInfo& info = formatInfo(frag.charFormatIndex());
             if (info.kind == FormatInfo::Kind::Unknown) {
                 prefetchFormat(frag.charFormatIndex() + kPrefetchAhead);
-                const QTextCharFormat f = frag.charFormat();
+                const QTextFormat& f = format(frag.charFormatIndex());
                 const bool image = f.hasProperty(QTextFormat::ObjectType) && f.isImageFormat();
                 info.kind = image ? FormatInfo::Kind::Image : FormatInfo::Kind::Text;
                 if (info.kind == FormatInfo::Kind::Text)
@@ -476,7 +491,7 @@ QByteArray RtfWriter::write()
             body.put('}');
         FormatInfo& markInfo = formatInfo(block.charFormatIndex());
         if (markInfo.attributesSize < 0)
-            learnAttributes(markInfo, block.charFormat());
+            learnAttributes(markInfo, format(block.charFormatIndex()));
         const QByteArrayView mark = attributes(markInfo);
         if (mark.isEmpty()) {
             body.put("\\par\r\n");
