@@ -2,6 +2,7 @@
 
 #include "rtf_byte_sink.h"
 #include "rtf_codepage.h"
+#include "rtf_format_facts.h"
 #include "rtf_picture.h"
 
 #include <QColor>
@@ -47,7 +48,7 @@ private:
     int colorIndex(const QColor& c);
     FormatInfo& formatInfo(int formatIndex);
     const QTextFormat& format(int formatIndex) const;
-    void learnAttributes(FormatInfo& info, const QTextFormat& f);
+    void learnAttributes(FormatInfo& info, const RtfFormatFacts& facts);
     QByteArrayView attributes(const FormatInfo& info) const
     {
         return m_attributes.bytes().sliced(info.attributesAt, info.attributesSize);
@@ -69,41 +70,6 @@ private:
     RtfByteSink m_attributes;
     std::vector<signed char> m_alignments; // by block format index, plus one; -1 = not yet known
 };
-
-// A property's value read where it lies when it holds a T, else null. A property of
-// another type reads as none, as QTextFormat's typed getters have it.
-template <typename T>
-const T* peek(const QVariant& value)
-{
-    return value.metaType() == QMetaType::fromType<T>() ? static_cast<const T*>(value.constData()) : nullptr;
-}
-// A temporary keeps no value to point to.
-template <typename T>
-const T* peek(const QVariant&& value) = delete;
-
-// A point size as QTextFormat::doubleProperty reads it: doubles and floats, else none.
-qreal pointsOf(const QVariant& size)
-{
-    if (const double* d = peek<double>(size))
-        return *d;
-    if (const float* f = peek<float>(size))
-        return *f;
-    return 0;
-}
-
-QString familyOf(const QTextFormat& f)
-{
-    // The list is read where it lies: this runs once for each of a document's formats.
-    const QVariant families = f.property(QTextFormat::FontFamilies);
-    if (families.metaType() == QMetaType::fromType<QStringList>()) {
-        const auto* list = static_cast<const QStringList*>(families.constData());
-        if (!list->isEmpty())
-            return list->first();
-    } else if (const QStringList list = families.toStringList(); !list.isEmpty()) {
-        return list.first();
-    }
-    return f.property(QTextFormat::FontFamily).toString();
-}
 
 // A font name as the font table can carry it and the reader gives it back: no list
 // separator, no control characters, no blanks or quotes around it.
@@ -174,59 +140,42 @@ RtfWriter::FormatInfo& RtfWriter::formatInfo(int formatIndex)
     return m_formats[slot];
 }
 
-void RtfWriter::learnAttributes(FormatInfo& info, const QTextFormat& f)
+void RtfWriter::learnAttributes(FormatInfo& info, const RtfFormatFacts& facts)
 {
-    if (info.attributesSize >= 0)
-        return;
     RtfByteSink& a = m_attributes;
     info.attributesAt = int(a.size());
-    const QString family = familyOf(f);
-    if (!family.isEmpty()) {
-        const Font& used = font(family);
+    if (!facts.family.isEmpty()) {
+        const Font& used = font(facts.family);
         a.put("\\f");
         a.putNumber(used.index);
         info.symbol = used.symbol;
     } else {
         info.symbol = m_defaultFontIsSymbol;
     }
-    // The properties most formats set are read in place.
-    const QVariant size = f.property(QTextFormat::FontPointSize);
-    if (const qreal points = pointsOf(size); points > 0) {
+    if (facts.points > 0) {
         a.put("\\fs");
-        a.putNumber(std::clamp(int(qRound(points * 2)), 1, 3276));
+        a.putNumber(std::clamp(int(qRound(facts.points * 2)), 1, 3276));
     }
-    const QVariant weight = f.property(QTextFormat::FontWeight);
-    if (const int* w = peek<int>(weight); w && *w >= QFont::DemiBold)
+    if (facts.bold)
         a.put("\\b");
-    const QVariant italic = f.property(QTextFormat::FontItalic);
-    if (const bool* i = peek<bool>(italic); i && *i)
+    if (facts.italic)
         a.put("\\i");
-    // The rare ones are looked for first (finding costs less than reading) and then
-    // read as QTextCharFormat reads them.
-    auto has = [&f](QTextFormat::Property p) { return f.hasProperty(p); };
-    if (has(QTextFormat::TextUnderlineStyle) || has(QTextFormat::FontUnderline) || has(QTextFormat::FontStrikeOut)) {
-        const QTextCharFormat c = f.toCharFormat();
-        if (c.fontUnderline())
-            a.put("\\ul");
-        if (c.fontStrikeOut())
-            a.put("\\strike");
+    if (facts.underline)
+        a.put("\\ul");
+    if (facts.strike)
+        a.put("\\strike");
+    if (facts.hasForeground) {
+        a.put("\\cf");
+        a.putNumber(colorIndex(facts.foreground));
     }
-    auto colour = [&](QTextFormat::Property property, QByteArrayView word) {
-        const QVariant value = f.property(property);
-        if (const QBrush* brush = peek<QBrush>(value); brush && brush->style() != Qt::NoBrush) {
-            a.put(word);
-            a.putNumber(colorIndex(brush->color()));
-        }
-    };
-    colour(QTextFormat::ForegroundBrush, "\\cf");
-    colour(QTextFormat::BackgroundBrush, "\\highlight");
-    if (has(QTextFormat::TextVerticalAlignment)) {
-        const QTextCharFormat::VerticalAlignment v = f.toCharFormat().verticalAlignment();
-        if (v == QTextCharFormat::AlignSuperScript)
-            a.put("\\super");
-        else if (v == QTextCharFormat::AlignSubScript)
-            a.put("\\sub");
+    if (facts.hasBackground) {
+        a.put("\\highlight");
+        a.putNumber(colorIndex(facts.background));
     }
+    if (facts.vertical == QTextCharFormat::AlignSuperScript)
+        a.put("\\super");
+    else if (facts.vertical == QTextCharFormat::AlignSubScript)
+        a.put("\\sub");
     info.attributesSize = int(a.size()) - info.attributesAt;
 }
 
@@ -455,11 +404,10 @@ QByteArray RtfWriter::write()
             FormatInfo& info = formatInfo(frag.charFormatIndex());
             if (info.kind == FormatInfo::Kind::Unknown) {
                 prefetchFormat(frag.charFormatIndex() + kPrefetchAhead);
-                const QTextFormat& f = format(frag.charFormatIndex());
-                const bool image = f.hasProperty(QTextFormat::ObjectType) && f.isImageFormat();
-                info.kind = image ? FormatInfo::Kind::Image : FormatInfo::Kind::Text;
-                if (info.kind == FormatInfo::Kind::Text)
-                    learnAttributes(info, f);
+                const RtfFormatFacts facts = RtfFormatFacts::read(format(frag.charFormatIndex()));
+                info.kind = facts.image ? FormatInfo::Kind::Image : FormatInfo::Kind::Text;
+                if (info.kind == FormatInfo::Kind::Text && info.attributesSize < 0)
+                    learnAttributes(info, facts);
             }
             if (info.kind == FormatInfo::Kind::Image) {
                 writeImage(frag, docText, at, runOpen, body);
@@ -491,7 +439,7 @@ QByteArray RtfWriter::write()
             body.put('}');
         FormatInfo& markInfo = formatInfo(block.charFormatIndex());
         if (markInfo.attributesSize < 0)
-            learnAttributes(markInfo, format(block.charFormatIndex()));
+            learnAttributes(markInfo, RtfFormatFacts::read(format(block.charFormatIndex())));
         const QByteArrayView mark = attributes(markInfo);
         if (mark.isEmpty()) {
             body.put("\\par\r\n");
