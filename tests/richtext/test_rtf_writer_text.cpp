@@ -1,14 +1,17 @@
 // The writer's text and run output where it takes shortcuts: plain ASCII copied in
 // blocks, characters that need escapes at every place in and around such blocks,
 // runs opened before their text is known to write anything, formats remembered by
-// their index within one document, and the Windows-1252 bytes of every character.
+// their index within one document, format properties read in place, and the
+// Windows-1252 bytes of every character.
 #include "richtext/rtf_codepage.h"
+#include "richtext/rtf_format_facts.h"
 #include "richtext/rtf_reader.h"
 #include "richtext/rtf_writer.h"
 #include "rtf_test_util.h"
 #include "test_registry.h"
 
 #include <QTest>
+#include <QTextImageFormat>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -204,6 +207,58 @@ private slots:
         QVERIFY(ReadRtf(rtf, &back));
         QCOMPARE(rtftest::describe(back), rtftest::describe(doc));
         QCOMPARE(WriteRtf(back), rtf);
+    }
+
+    void formatFactsReadAsQtReadsThem()
+    {
+        // Formats with only the common properties, with others beside them, and with
+        // values of other types than the getters read (those read as none).
+        std::vector<QTextFormat> formats;
+        auto add = [&](std::initializer_list<std::pair<int, QVariant>> properties) {
+            QTextCharFormat f;
+            for (const auto& [id, value] : properties)
+                f.setProperty(id, value);
+            formats.push_back(f);
+        };
+        using P = QTextFormat;
+        add({});
+        add({{P::FontFamilies, QStringList{"Arial", "Other"}}, {P::FontPointSize, 10.5}, {P::FontWeight, 700},
+             {P::FontItalic, true}, {P::ForegroundBrush, QBrush(Qt::red)}});
+        add({{P::FontFamilies, QStringList{}}, {P::FontFamily, "Single"}, {P::FontPointSize, 9.0f}, {P::FontWeight, 599}});
+        add({{P::FontFamilies, "Text"}, {P::FontPointSize, 12}, {P::FontWeight, 700.0}, {P::FontItalic, 1},
+             {P::ForegroundBrush, QColor(Qt::red)}, {P::BackgroundBrush, QBrush()}});
+        add({{P::ForegroundBrush, QBrush(QColor())}, {P::BackgroundBrush, QBrush(Qt::blue, Qt::Dense4Pattern)}});
+        add({{P::FontFamilies, QStringList{"Arial"}}, {P::TextUnderlineStyle, int(QTextCharFormat::DashUnderline)},
+             {P::FontUnderline, true}});
+        add({{P::FontUnderline, true}, {P::FontStrikeOut, true}, {P::FontLetterSpacing, 120.0}});
+        add({{P::FontPointSize, 8.0}, {P::TextVerticalAlignment, int(QTextCharFormat::AlignSubScript)}});
+        add({{P::FontPointSize, 8.0}, {P::TextVerticalAlignment, int(QTextCharFormat::AlignSuperScript)},
+             {P::FontStrikeOut, 1}});
+        QTextImageFormat image;
+        image.setName(QStringLiteral("picture"));
+        image.setFontPointSize(12);
+        formats.push_back(image);
+
+        for (size_t i = 0; i < formats.size(); ++i) {
+            const QTextCharFormat want = formats[i].toCharFormat();
+            const RtfFormatFacts got = RtfFormatFacts::read(formats[i]);
+            const QStringList families = want.fontFamilies().toStringList();
+            const QString family = families.isEmpty() ? want.property(QTextFormat::FontFamily).toString() : families.first();
+            QVERIFY2(got.family == family, qPrintable(QString::number(i)));
+            QCOMPARE(got.points, want.fontPointSize());
+            QCOMPARE(got.bold, want.hasProperty(QTextFormat::FontWeight) && want.fontWeight() >= QFont::DemiBold);
+            QCOMPARE(got.italic, want.fontItalic());
+            QCOMPARE(got.underline, want.fontUnderline());
+            QCOMPARE(got.strike, want.fontStrikeOut());
+            QCOMPARE(got.hasForeground, want.foreground().style() != Qt::NoBrush);
+            if (got.hasForeground)
+                QCOMPARE(got.foreground, want.foreground().color());
+            QCOMPARE(got.hasBackground, want.background().style() != Qt::NoBrush);
+            if (got.hasBackground)
+                QCOMPARE(got.background, want.background().color());
+            QCOMPARE(got.vertical, want.verticalAlignment());
+            QCOMPARE(got.image, want.isImageFormat());
+        }
     }
 
     void windows1252BytesForEveryCharacter()
