@@ -225,7 +225,8 @@ inline bool isPlainAscii(char16_t c) { return c < 0x80 && kPlainAscii[c]; }
 
 // Copies the characters written as they are from the start of s to p, one byte each;
 // returns how many. Most text is such runs, so they go eight characters at a time
-// where the processor allows. p has room for eight bytes more than n.
+// where the processor allows (eight bytes are stored only where eight characters
+// remain, so p needs room for n bytes).
 Q_ALWAYS_INLINE qsizetype copyPlainAscii(const char16_t* s, qsizetype n, char* p)
 {
     qsizetype i = 0;
@@ -266,7 +267,7 @@ void RtfWriter::writeText(QStringView text, bool symbol, RtfByteSink& out)
     const qsizetype n = text.size();
     for (qsizetype from = 0; from < n; from += kSlice) {
         const qsizetype to = std::min(n, from + kSlice);
-        char* p = out.room((to - from) * kWidest + 8);
+        char* p = out.room((to - from) * kWidest);
         for (qsizetype i = from; i < to;) {
             if (!symbol && isPlainAscii(chars[i])) {
                 const qsizetype plain = copyPlainAscii(chars + i, to - i, p);
