@@ -1,6 +1,7 @@
 #include "rtf_codepage.h"
 
 #include <QHash>
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <iconv.h>
@@ -309,10 +310,35 @@ int toCp1252(char16_t c)
 {
     if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
         return c;
-    for (int i = 0; i < 32; ++i)
-        if (kCp1252High[i] == c && c > 0xFF)
-            return 0x80 + i;
-    return -1;
+    // The characters of 0x80..0x9F that lie above Latin-1, sorted, for a binary search:
+    // writers ask this for every character outside ASCII.
+    struct Entry {
+        char16_t unicode;
+        unsigned char byte;
+    };
+    static constexpr auto kSorted = [] {
+        std::array<Entry, 32> all{};
+        size_t n = 0;
+        for (int i = 0; i < 32; ++i)
+            if (kCp1252High[i] > 0xFF)
+                all[n++] = Entry{kCp1252High[i], static_cast<unsigned char>(0x80 + i)};
+        for (size_t i = 1; i < n; ++i) // insertion sort: std::sort is not constexpr here
+            for (size_t j = i; j > 0 && all[j].unicode < all[j - 1].unicode; --j)
+                std::swap(all[j], all[j - 1]);
+        return std::pair{all, n};
+    }();
+    static constexpr auto kRowHasOne = [] { // by the high byte: whole scripts are none of them
+        std::array<bool, 256> rows{};
+        for (char16_t u : kCp1252High)
+            rows[u >> 8] = true;
+        return rows;
+    }();
+    if (!kRowHasOne[c >> 8])
+        return -1;
+    const auto& [entries, count] = kSorted;
+    const Entry* end = entries.data() + count;
+    const Entry* it = std::lower_bound(entries.data(), end, c, [](const Entry& e, char16_t u) { return e.unicode < u; });
+    return it != end && it->unicode == c ? it->byte : -1;
 }
 
 bool isSymbolFontName(const QString& family)
