@@ -30,8 +30,8 @@ TCalendarPanel32::TCalendarPanel32(QWidget* parent, int ppi) : TGBasePanel(paren
         if (!store)
             return;
         const QRect area(rFree.Left, rFree.Top, rFree.width() + 1, rFree.height() + 1);
-        const TWPRenderResult shown = RenderRtfToRect(p, area, *store, truncToInt(double(Zoom()) * 100.0),
-                                                      Printing ? TWPDisplayMode::Print : TWPDisplayMode::Screen);
+        const TWPRenderResult shown = m_cellImages.render(p, area, *store, truncToInt(double(Zoom()) * 100.0),
+                                                          Printing ? TWPDisplayMode::Print : TWPDisplayMode::Screen);
         if (shown.textContinues && target == TPageTarget::Screen && !Printing)
             DrawMoreTextMark(p, area, Zoom());
     };

@@ -3,6 +3,7 @@
 #include "calendar/calendar_page.h"
 #include "calendar/calendar_renderer.h"
 #include "objects/base_panel.h"
+#include "richtext/rtf_image_cache.h"
 
 #include <QImage>
 
@@ -59,6 +60,8 @@ protected:
 private:
     CellTextPainter m_cellText;
     QImage m_pageImage; // the last drawing, reused for the next
+    // What the last drawings gave, copied when the page is drawn again unchanged.
+    TWPRtfImageCache m_cellImages;
     bool m_painting = false;
     bool m_pressed = false;
     bool m_creating = false;
