@@ -60,7 +60,7 @@ QImage TCalendarPanel32::DrawToImage(TPageTarget target)
         m_pageImage.fill(Qt::white); // the page paints its white sheet itself
     {
         QPainter p(&m_pageImage);
-        PaintCalendarPage(p, *this, Zoom(), m_cellText, target);
+        PaintCalendarPage(p, *this, Zoom(), m_cellText, target, &m_gridImages);
     }
     return m_pageImage;
 }
