@@ -3,6 +3,7 @@
 #include "calendar/calendar_dates.h"
 #include "calendar/calendar_page.h"
 #include "calendar/grid_image_cache.h"
+#include "calendar/outline_glyphs.h"
 #include "imaging/metafile_player.h"
 #include "platform/locale_names.h"
 #include "platform/numeric.h"
@@ -86,6 +87,7 @@ public:
         if (m_font != &font) {
             m_p.setFont(font);
             m_font = &font;
+            ResetOutlineGlyphOffset(m_p, font);
         }
         if (!m_penKnown || m_color != color) {
             m_p.setPen(toQColor(color));

@@ -151,6 +151,7 @@ private slots:
                 fillPage(page, layout);
                 const QImage first = page.DrawToImage();
                 const QImage again = page.DrawToImage(); // cell layouts now cached
+                QVERIFY2(again == first, qPrintable(QStringLiteral("a repaint differs from the first drawing at %1 PPI, layout %2").arg(ppi).arg(layout)));
                 // Printed pages differ only by the marks of cut texts: once is enough.
                 const QImage printed = ppi == 96 ? page.DrawToImage(TPageTarget::Output) : again;
                 const QString key = QStringLiteral("page %1 %2").arg(ppi).arg(QLatin1String(layoutName(TCalendarLayout(layout))));

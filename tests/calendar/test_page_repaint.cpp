@@ -101,6 +101,30 @@ private slots:
         QLocale::setDefault(language);
     }
 
+    void largeTextsDrawAlikeWhateverWasDrawnBefore()
+    {
+        // Titles, day names and numbers over 64 pixels are drawn from glyph outlines.
+        TCalendarPanel32 page(nullptr, 300);
+        fillPage(page, int(TCalendarLayout::loFC12AfterLS));
+        auto draw = [&] {
+            QImage image = blank(page.size(), Qt::white);
+            QPainter p(&image);
+            PaintCalendarPage(p, page, 1.0f, {});
+            return image;
+        };
+        const QImage first = draw();
+        QImage scratch = blank(QSize(400, 100), Qt::white);
+        {
+            QPainter p(&scratch);
+            QFont small(QStringLiteral("Times New Roman"));
+            small.setPixelSize(42);
+            small.setBold(true);
+            p.setFont(small);
+            p.drawText(QPointF(10.3, 60), QStringLiteral("Zanzibar quoth"));
+        }
+        QVERIFY(draw() == first);
+    }
+
     void keptGridsFollowThePage()
     {
         TCalendarPanel32 page(nullptr, 96);
