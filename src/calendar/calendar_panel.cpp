@@ -62,6 +62,7 @@ QImage TCalendarPanel32::DrawToImage(TPageTarget target)
         QPainter p(&m_pageImage);
         PaintCalendarPage(p, *this, Zoom(), m_cellText, target, &m_gridImages);
     }
+    m_cellImages.sweep();
     return m_pageImage;
 }
 

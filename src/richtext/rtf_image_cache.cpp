@@ -38,6 +38,7 @@ size_t qHash(const ImageKey& k, size_t seed = 0)
 struct ImageEntry {
     QImage image;
     TWPRenderResult result;
+    bool used = true; // drawn since the last sweep
 };
 
 // Bytes that someone else owns (QByteArray::fromRawData) may change under a held key.
@@ -65,8 +66,9 @@ TWPRenderResult TWPRtfImageCache::render(QPainter& painter, const QRect& rect, c
         return RenderRtfToRect(painter, rect, storage, zoomPercent, mode, background);
 
     const ImageKey key{storage.rtf(), rect.size(), zoomPercent, mode, background.rgba(), ScreenPPI(), target.look};
-    if (const ImageEntry* e = d->cache.object(key)) {
+    if (ImageEntry* e = d->cache.object(key)) {
         ++m_hits;
+        e->used = true;
         painter.drawImage(rect.topLeft(), e->image);
         return e->result;
     }
@@ -77,6 +79,17 @@ TWPRenderResult TWPRtfImageCache::render(QPainter& painter, const QRect& rect, c
     auto* entry = new ImageEntry{target.image->copy(rect.translated(target.offset)), result};
     d->cache.insert(key, entry, entry->image.sizeInBytes()); // too big for the cache: dropped at once
     return result;
+}
+
+void TWPRtfImageCache::sweep()
+{
+    for (const ImageKey& key : d->cache.keys()) {
+        ImageEntry* e = d->cache.object(key);
+        if (!e->used)
+            d->cache.remove(key);
+        else
+            e->used = false;
+    }
 }
 
 void TWPRtfImageCache::clear()

@@ -20,6 +20,9 @@ public:
     TWPRenderResult render(QPainter& painter, const QRect& rect, const TWPRtfStorage& storage, int zoomPercent,
                            TWPDisplayMode mode = TWPDisplayMode::Screen, const QColor& background = Qt::white);
 
+    // Forgets the texts not drawn since the last sweep (a page sweeps after each drawing, so
+    // that only the texts it shows are kept).
+    void sweep();
     void clear();
     int size() const;
     qsizetype bytes() const;

@@ -155,6 +155,23 @@ private slots:
         cache.clear();
         QCOMPARE(cache.size(), 0);
     }
+
+    void keepsOnlyWhatTheLastDrawingShowed()
+    {
+        const TWPRtfStorage a(kShort), b(kLong);
+        const QRect r(0, 0, 100, 50);
+        TWPRtfImageCache cache;
+        auto draw = [&](const TWPRtfStorage& s) { return drawnWith([&](QPainter& p) { return cache.render(p, r, s, 100); }); };
+        draw(a);
+        draw(b);
+        cache.sweep();
+        QCOMPARE(cache.size(), 2);
+        draw(a);
+        cache.sweep();
+        QCOMPARE(cache.size(), 1);
+        QCOMPARE(draw(b), drawnWith([&](QPainter& p) { return RenderRtfToRect(p, r, b, 100); }));
+        QCOMPARE(cache.misses(), 3);
+    }
 };
 
 OV_TEST(TestRtfImageCache)
