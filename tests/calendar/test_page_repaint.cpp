@@ -2,6 +2,7 @@
 // change, the drawing equals that of a fresh page, pixel for pixel.
 #include "calendar/calendar_panel.h"
 #include "calendar/grid_image_cache.h"
+#include "page_samples.h"
 #include "test_registry.h"
 
 #include <QFontMetricsF>
@@ -10,26 +11,9 @@
 #include <QTest>
 #include <functional>
 
+using pagesamples::fillPage;
+
 namespace {
-
-QByteArray cellRtf(int i)
-{
-    return "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}}\\f0\\fs18 Day " + QByteArray::number(i)
-        + " {\\f1\\b dentist} at 3pm and a meeting with the office about the holiday\\par}";
-}
-
-void fillPage(TCalendarPanel32& page, int layout)
-{
-    page.ApplyMainFormDesignValues();
-    page.ResetToDefaults();
-    page.SetMainCalYear(1997);
-    page.SetMainCalMonth(12);
-    page.SetMainCalDay(1);
-    page.SetCalendarLayout(TCalendarLayout(layout));
-    for (int i = 1; i <= TCalendarPage::kCellCount; ++i)
-        page.SetCellRtf(i, i % 4 == 0 ? QByteArray() : cellRtf(i));
-    page.RecalcLayout(true);
-}
 
 bool sameGeometry(const TDrawnCalendar& a, const TDrawnCalendar& b)
 {
@@ -62,7 +46,7 @@ private slots:
         bigMini.size = 12;
         bigMini.bold = true;
         const std::vector<std::tuple<const char*, int, Change>> changes = {
-            {"cell text", 0, [](TCalendarPanel32& p) { p.SetCellRtf(10, cellRtf(99)); }},
+            {"cell text", 0, [](TCalendarPanel32& p) { p.SetCellRtf(10, pagesamples::cellRtf(98)); }},
             {"cell emptied", 0, [](TCalendarPanel32& p) { p.SetCellRtf(11, QByteArray()); }},
             {"title font", 0, [&](TCalendarPanel32& p) { p.SetTitleFont(red); }},
             {"title year", 0, [](TCalendarPanel32& p) { p.SetTitleShowYear(false); }},
