@@ -507,6 +507,9 @@ void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellT
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, true);
+    // Kept pixels serve drawings on an image only: PDF and printed pages draw as ever.
+    if (!rasterTargetOf(p))
+        grids = nullptr;
     auto drawGrid = [&](GridImageCache::Kind kind, const TCalDrawRecord& rec, TDrawnCalendar& out) {
         if (grids)
             grids->draw(p, kind, rec, out);
@@ -518,7 +521,7 @@ void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellT
 
     // 1. The white sheet; on an image, not where a calendar fills its rectangle anyway.
     QRegion sheet(QRect(0, 0, truncToInt(g.PageWidthPx * double(zoom)), truncToInt(g.PageHeightPx * double(zoom))));
-    if (grids && rasterTargetOf(p)) {
+    if (grids) {
         if (mainShown)
             sheet -= MainDrawRecord(page, zoom).rect.toQRect();
         for (int i = 0; g.ShowMiniCalendars && i < page.MiniCount() && i < int(g.minis.size()); ++i)

@@ -8,6 +8,7 @@
 #include <QFontMetricsF>
 #include <QLocale>
 #include <QPainter>
+#include <QPicture>
 #include <QTest>
 #include <functional>
 
@@ -123,6 +124,14 @@ private slots:
         const QImage first = draw();
         QCOMPARE(grids.size(), 60);
         QCOMPARE(draw(), first);
+        QCOMPARE(grids.hits(), 60);
+
+        // A picture (as PDF and printed pages) is drawn on as ever, and takes nothing away.
+        QPicture picture;
+        QPainter recorder(&picture);
+        PaintCalendarPage(recorder, page, 1.0f, {}, TPageTarget::Output, &grids);
+        recorder.end();
+        QCOMPARE(grids.size(), 60);
         QCOMPARE(grids.hits(), 60);
 
         page.ChooseCalendarLayout(TCalendarLayout::loFullCalendar);
