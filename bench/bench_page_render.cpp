@@ -43,4 +43,23 @@ static void BM_RepaintLayout(benchmark::State& state)
 }
 BENCHMARK(BM_RepaintLayout)->ArgsProduct({benchmark::CreateDenseRange(0, 21, 1), {96, 300}})->Unit(benchmark::kMillisecond);
 
+// A page drawn again after a change of its title (the calendar's grid is drawn anew, the
+// cell texts and minis are as before), at 96 and 300 PPI.
+static void BM_RedrawAfterTitleChange(benchmark::State& state)
+{
+    TCalendarPanel32 page(nullptr, int(state.range(1)));
+    benchdata::fillPage(page, int(state.range(0)), 25000);
+    TWPRtfDocumentCache::instance().clear();
+    benchmark::DoNotOptimize(page.DrawToImage().constBits());
+    bool year = true;
+    for (auto _ : state) {
+        year = !year;
+        page.SetTitleShowYear(year);
+        QImage image = page.DrawToImage();
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    state.SetLabel(layoutName(page.settings().CalendarLayout));
+}
+BENCHMARK(BM_RedrawAfterTitleChange)->ArgsProduct({{0, 16, 18}, {96, 300}})->Unit(benchmark::kMillisecond);
+
 OV_BENCHMARK_MAIN()

@@ -30,8 +30,8 @@ TCalendarPanel32::TCalendarPanel32(QWidget* parent, int ppi) : TGBasePanel(paren
         if (!store)
             return;
         const QRect area(rFree.Left, rFree.Top, rFree.width() + 1, rFree.height() + 1);
-        const TWPRenderResult shown = RenderRtfToRect(p, area, *store, truncToInt(double(Zoom()) * 100.0),
-                                                      Printing ? TWPDisplayMode::Print : TWPDisplayMode::Screen);
+        const TWPRenderResult shown = m_cellImages.render(p, area, *store, truncToInt(double(Zoom()) * 100.0),
+                                                          Printing ? TWPDisplayMode::Print : TWPDisplayMode::Screen);
         if (shown.textContinues && target == TPageTarget::Screen && !Printing)
             DrawMoreTextMark(p, area, Zoom());
     };
@@ -60,8 +60,9 @@ QImage TCalendarPanel32::DrawToImage(TPageTarget target)
         m_pageImage.fill(Qt::white); // the page paints its white sheet itself
     {
         QPainter p(&m_pageImage);
-        PaintCalendarPage(p, *this, Zoom(), m_cellText, target);
+        PaintCalendarPage(p, *this, Zoom(), m_cellText, target, &m_gridImages);
     }
+    m_cellImages.sweep();
     return m_pageImage;
 }
 

@@ -2,7 +2,9 @@
 #include "calendar/calendar_file.h"
 #include "calendar/calendar_page.h"
 #include "calendar/calendar_renderer.h"
+#include "calendar/grid_image_cache.h"
 #include "objects/base_panel.h"
+#include "richtext/rtf_image_cache.h"
 
 #include <QImage>
 
@@ -59,6 +61,9 @@ protected:
 private:
     CellTextPainter m_cellText;
     QImage m_pageImage; // the last drawing, reused for the next
+    // What the last drawings gave, copied when the page is drawn again unchanged.
+    GridImageCache m_gridImages;
+    TWPRtfImageCache m_cellImages;
     bool m_painting = false;
     bool m_pressed = false;
     bool m_creating = false;

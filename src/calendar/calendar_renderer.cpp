@@ -2,6 +2,8 @@
 
 #include "calendar/calendar_dates.h"
 #include "calendar/calendar_page.h"
+#include "calendar/grid_image_cache.h"
+#include "calendar/outline_glyphs.h"
 #include "imaging/metafile_player.h"
 #include "platform/locale_names.h"
 #include "platform/numeric.h"
@@ -9,6 +11,8 @@
 #include <QDate>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRegion>
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -83,6 +87,7 @@ public:
         if (m_font != &font) {
             m_p.setFont(font);
             m_font = &font;
+            ResetOutlineGlyphOffset(m_p, font);
         }
         if (!m_penKnown || m_color != color) {
             m_p.setPen(toQColor(color));
@@ -135,6 +140,15 @@ QString monthName(const TCalDrawRecord& rec, int month)
 
 // Day-name index 1 (Sunday) .. 7 of a date.
 int dayNameIndex(const QDate& d) { return d.dayOfWeek() % 7 + 1; }
+
+// What a grid drawing covers: its rectangle, down to the lowest row it drew on (bands higher
+// than the rectangle reach below it), widened by half of a wide pen.
+TRect paintedArea(const TCalDrawRecord& rec, int lowestRow)
+{
+    const TRect& r = rec.rect;
+    const int pen = (rec.penWidth + 1) / 2;
+    return TRect(r.Left - pen, r.Top - pen, r.Right + pen, std::max(r.Bottom, lowestRow + 1) + pen);
+}
 
 } // namespace
 
@@ -277,6 +291,7 @@ void DrawMonthGrid(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
 
     // 6. Outline.
     drawBorder(p, l, t, r, b, rec.calendarBorder, rec.penWidth);
+    out.paintedRect = paintedArea(rec, std::max({b, titleBottom, headerBottom}));
 }
 
 QString PlannerTitle(const TCalDrawRecord& rec)
@@ -399,6 +414,7 @@ void DrawPlanner(QPainter& p, const TCalDrawRecord& rec, TDrawnCalendar& out)
         cell.rFree = cell.rTotal;
         cell.day = (!dayPlanner && i < n) ? first.addDays(i).day() : 0;
     }
+    out.paintedRect = paintedArea(rec, std::max(b, boxTop));
 }
 
 TCalDrawRecord MainDrawRecord(const TCalendarPage& page, float zoom)
@@ -484,17 +500,35 @@ void DrawMoreTextMark(QPainter& p, const QRect& area, float zoom)
 }
 
 void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellTextPainter& cellText,
-                       TPageTarget target)
+                       TPageTarget target, GridImageCache* grids)
 {
     const TLayoutGeometry& g = page.layoutGeometry();
     const TCalendarSettings& s = page.settings();
     p.save();
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setRenderHint(QPainter::TextAntialiasing, true);
+    // Kept pixels serve drawings on an image only: PDF and printed pages draw as ever.
+    if (!rasterTargetOf(p))
+        grids = nullptr;
+    auto drawGrid = [&](GridImageCache::Kind kind, const TCalDrawRecord& rec, TDrawnCalendar& out) {
+        if (grids)
+            grids->draw(p, kind, rec, out);
+        else
+            GridImageCache::drawUncached(p, kind, rec, out);
+    };
+    const bool plannerLayout = int(s.CalendarLayout) >= 18;
+    const bool mainShown = plannerLayout || g.ShowMainCalendar;
 
-    // 1. The white sheet.
-    p.fillRect(QRect(0, 0, truncToInt(g.PageWidthPx * double(zoom)), truncToInt(g.PageHeightPx * double(zoom))),
-               Qt::white);
+    // 1. The white sheet; on an image, not where a calendar fills its rectangle anyway.
+    QRegion sheet(QRect(0, 0, truncToInt(g.PageWidthPx * double(zoom)), truncToInt(g.PageHeightPx * double(zoom))));
+    if (grids) {
+        if (mainShown)
+            sheet -= MainDrawRecord(page, zoom).rect.toQRect();
+        for (int i = 0; g.ShowMiniCalendars && i < page.MiniCount() && i < int(g.minis.size()); ++i)
+            sheet -= g.minis[size_t(i)].rect.scaled(zoom).toQRect();
+    }
+    for (const QRect& r : sheet)
+        p.fillRect(r, Qt::white);
 
     // 2. Special border; a picture that fails to draw leaves the rest of the page intact.
     if (!s.WMFBorderFile.isEmpty() && !page.borderPicture().isEmpty() && borderPainter()) {
@@ -505,11 +539,10 @@ void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellT
     }
 
     // 3. Main calendar or planner, then its cell texts.
-    const int layout = int(s.CalendarLayout);
     TDrawnCalendar& drawn = page.drawn();
-    if (layout >= 18) {
+    if (plannerLayout) {
         const TCalDrawRecord rec = MainDrawRecord(page, zoom);
-        DrawPlanner(p, rec, drawn);
+        drawGrid(GridImageCache::Kind::Planner, rec, drawn);
         if (cellText) {
             const int rows = (rec.plannerDays == 0 ? rec.plannerHours : rec.plannerDays) + 1;
             for (int i = 1; i <= rows; ++i) {
@@ -524,7 +557,7 @@ void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellT
             }
         }
     } else if (g.ShowMainCalendar) {
-        DrawMonthGrid(p, MainDrawRecord(page, zoom), drawn);
+        drawGrid(GridImageCache::Kind::Month, MainDrawRecord(page, zoom), drawn);
         if (cellText)
             for (int i = 1; i <= TCalendarPage::kCellCount; ++i) {
                 const TCellGeometry& c = drawn.cells[size_t(i - 1)];
@@ -541,8 +574,10 @@ void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellT
             rec.month = g.minis[size_t(i)].month;
             rec.year = g.minis[size_t(i)].year;
             rec.rect = g.minis[size_t(i)].rect.scaled(zoom);
-            DrawMonthGrid(p, rec, scratch);
+            drawGrid(GridImageCache::Kind::Month, rec, scratch);
         }
     }
+    if (grids)
+        grids->pageDrawn();
     p.restore();
 }

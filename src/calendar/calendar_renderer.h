@@ -5,6 +5,7 @@
 #include <QFont>
 #include <functional>
 
+class GridImageCache;
 class QPainter;
 class TCalendarPage;
 
@@ -40,6 +41,8 @@ struct TCalDrawRecord {
     int freeTopOffset = -1; // how far below rTotal's top a cell's text area starts
     int plannerTitleHeight = -1; // height of a planner's title band
     int penWidth = 0; // width of every line in device pixels (0: the thinnest line)
+
+    bool operator==(const TCalDrawRecord&) const = default;
 };
 
 // Who a page is drawn for. On the screen a cell whose text goes on beyond what it can
@@ -72,9 +75,10 @@ TCalDrawRecord MiniDrawRecord(const TCalendarPage& page, float zoom);
 
 // The page onto any painter whose origin is the page's corner: white sheet, border
 // picture, main calendar or planner with cell texts, minis. Records the cell geometry
-// in the page for hit tests.
+// in the page for hit tests. With grids, a page drawn on an image again copies the
+// calendars it drew before.
 void PaintCalendarPage(QPainter& p, TCalendarPage& page, float zoom, const CellTextPainter& cellText,
-                       TPageTarget target = TPageTarget::Output);
+                       TPageTarget target = TPageTarget::Output, GridImageCache* grids = nullptr);
 
 // Hook that draws a special-border picture stretched into a rectangle (set by the program
 // once a metafile player exists). Returns false when it could not draw.

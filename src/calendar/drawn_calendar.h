@@ -14,4 +14,8 @@ struct TDrawnCalendar {
     std::array<TCellGeometry, 42> cells{};
     TRect titleRect;
     TRect headerRect;
+    // Every pixel the drawing filled or drew a line on; its texts stay inside it but for
+    // glyphs reaching past their boxes. More than the calendar rectangle when the bands are
+    // higher than the calendar.
+    TRect paintedRect;
 };

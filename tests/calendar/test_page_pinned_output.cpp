@@ -8,6 +8,7 @@
 #include "calendar/calendar_file.h"
 #include "calendar/calendar_panel.h"
 #include "calendar/document_dump.h"
+#include "page_samples.h"
 #include "richtext/rtf_renderer.h"
 #include "test_registry.h"
 #include "test_support.h"
@@ -18,7 +19,6 @@
 #include <QFile>
 #include <QMap>
 #include <QTemporaryDir>
-#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -35,71 +35,6 @@ QString imageDigest(const QImage& image)
     for (int y = 0; y < image.height(); ++y)
         h.addData(QByteArrayView(reinterpret_cast<const char*>(image.constScanLine(y)), image.width() * 4));
     return QString::fromLatin1(h.result().toHex().left(20));
-}
-
-// A day's text as a word processor writes it; some days hold a few words, some more
-// than their cell can show, some nothing.
-QByteArray cellRtf(int cell)
-{
-    QRandomGenerator rng(quint32(cell) * 7919u);
-    const int paragraphs = cell % 9 == 0 ? 0 : cell % 5 == 0 ? 40 : 1 + rng.bounded(4);
-    QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil\\fcharset0 Arial;}"
-                     "{\\f1\\fnil\\fcharset0 Times New Roman;}{\\f2\\fnil\\fcharset0 Courier New;}"
-                     "{\\f3\\fnil\\fcharset204 Arial;}}\r\n"
-                     "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue160;\\red0\\green128\\blue0;}\r\n\\uc1\r\n";
-    static const char* words[] = {"Meeting", "dentist", "birthday", "Caf\\'e9", "{\\f3 \\'c2\\'f1\\'f2}", "at",
-                                  "3pm", "\\u8364?", "holiday", "\\{x\\}", "WWW", "i"};
-    for (int p = 0; p < paragraphs; ++p) {
-        rtf += "\\pard";
-        if (rng.bounded(4) == 0)
-            rtf += rng.bounded(2) ? "\\qc" : "\\qr";
-        for (int r = 1 + rng.bounded(3); r > 0; --r) {
-            rtf += "{\\f" + QByteArray::number(rng.bounded(3)) + "\\fs" + QByteArray::number(12 + 2 * rng.bounded(10));
-            if (rng.bounded(2))
-                rtf += "\\b";
-            if (rng.bounded(3) == 0)
-                rtf += "\\i";
-            if (rng.bounded(5) == 0)
-                rtf += "\\ul";
-            if (rng.bounded(2))
-                rtf += "\\cf" + QByteArray::number(1 + rng.bounded(3));
-            rtf += ' ';
-            for (int w = 1 + rng.bounded(5); w > 0; --w) {
-                rtf += words[rng.bounded(int(std::size(words)))];
-                rtf += rng.bounded(6) == 0 ? "\\tab " : " ";
-            }
-            rtf += '}';
-        }
-        rtf += "\\par\r\n";
-    }
-    return rtf + "}\r\n";
-}
-
-// A December 1997 page in a layout, its cells filled; the layouts cycle through the
-// number positions, header styles, border styles and title choices.
-void fillPage(TCalendarPanel32& page, int layout)
-{
-    page.ApplyMainFormDesignValues();
-    page.ResetToDefaults();
-    page.SetMainCalYear(1997);
-    page.SetMainCalMonth(12);
-    page.SetMainCalDay(1);
-    page.SetCalendarLayout(TCalendarLayout(layout));
-    if (layout % 3 == 1)
-        page.SetNumberPosition(TCalendarNumberPosition::cnpCenter);
-    page.SetHeadersStyle(TCalHeadersStyle(layout % 3));
-    page.SetMiniHeadersStyle(TCalHeadersStyle((layout + 1) % 3));
-    page.SetCellBorder(TCalBorderStyle(layout % 5));
-    page.SetHeadersBorder(TCalBorderStyle((layout + 2) % 5));
-    page.SetMiniCellBorder(TCalBorderStyle((layout + 3) % 5));
-    page.SetTitleShowYear(layout % 2 == 0);
-    if (layout % 7 == 3)
-        page.SetStartOfWeek(2);
-    if (layout == 5)
-        page.SetUserTitle(QStringLiteral("My own title"));
-    for (int i = 1; i <= TCalendarPage::kCellCount; ++i)
-        page.CellStorage(i)->setRtf(cellRtf(i));
-    page.RecalcLayout(true);
 }
 
 QByteArray saved(const TCalendarPage& page)
@@ -148,9 +83,10 @@ private slots:
             for (int layout = 0; layout < kLayoutCount; ++layout) {
                 TWPRtfDocumentCache::instance().clear();
                 TCalendarPanel32 page(nullptr, ppi);
-                fillPage(page, layout);
+                pagesamples::fillPage(page, layout);
                 const QImage first = page.DrawToImage();
                 const QImage again = page.DrawToImage(); // cell layouts now cached
+                QVERIFY2(again == first, qPrintable(QStringLiteral("a repaint differs from the first drawing at %1 PPI, layout %2").arg(ppi).arg(layout)));
                 // Printed pages differ only by the marks of cut texts: once is enough.
                 const QImage printed = ppi == 96 ? page.DrawToImage(TPageTarget::Output) : again;
                 const QString key = QStringLiteral("page %1 %2").arg(ppi).arg(QLatin1String(layoutName(TCalendarLayout(layout))));
@@ -169,7 +105,7 @@ private slots:
             for (int layout : {0, 12, 17, 19}) {
                 TWPRtfDocumentCache::instance().clear();
                 TCalendarPanel32 page(nullptr, 96);
-                fillPage(page, layout);
+                pagesamples::fillPage(page, layout);
                 page.SetZoom(zoom);
                 const QString key = QStringLiteral("zoom %1 %2").arg(zoom).arg(layout);
                 QVERIFY2(matches(key, imageDigest(page.DrawToImage())), qPrintable(key));
@@ -180,7 +116,7 @@ private slots:
     void filesKeepEveryByte()
     {
         TCalendarPanel32 page(nullptr, 96);
-        fillPage(page, 12);
+        pagesamples::fillPage(page, 12);
         const QByteArray bytes = saved(page);
 
         TCalendarPanel32 reopened(nullptr, 96);
