@@ -104,6 +104,36 @@ qreal smallestFontPx(const QTextDocument& doc)
     return smallest * ScreenPPI() / 72.0;
 }
 
+// No larger than the height in pixels of the smallest font the text can use, found from
+// its bytes alone: the smallest font size named anywhere in it (12 points where none is),
+// halved when it raises or lowers any text.
+qreal smallestFontPxInRtf(const QByteArray& rtf)
+{
+    qreal smallest = 12;
+    const char* data = rtf.constData();
+    const qsizetype n = rtf.size();
+    auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    bool shifted = false;
+    for (qsizetype i = rtf.indexOf('\\'); i >= 0 && i + 1 < n; i = rtf.indexOf('\\', i + 1)) {
+        qsizetype end = i + 1;
+        while (end < n && isLetter(data[end]))
+            ++end;
+        const QByteArrayView word(data + i + 1, end - i - 1);
+        if (word == "fs") {
+            qint64 halfPoints = 0;
+            bool digits = false;
+            for (qsizetype d = end; d < n && data[d] >= '0' && data[d] <= '9' && halfPoints < 100000; ++d, digits = true)
+                halfPoints = halfPoints * 10 + (data[d] - '0');
+            smallest = std::min(smallest, digits ? std::clamp<qint64>(halfPoints, 1, 3276) / 2.0 : 12.0);
+        } else if (word == "super" || word == "sub" || word == "up" || word == "dn") {
+            shifted = true;
+        }
+    }
+    if (shifted)
+        smallest /= 2;
+    return smallest * ScreenPPI() / 72.0;
+}
+
 bool hasTextFrom(QTextBlock b, int offset)
 {
     for (; b.isValid(); b = b.next(), offset = 0) {
@@ -173,13 +203,15 @@ TWPBoundedLayout CreateBoundedLayout(const QByteArray& rtf, qreal layoutWidth, q
 {
     auto holder = std::make_shared<DocumentWithDevice>();
     QTextDocument& doc = holder->doc;
-    // First as much as the smallest possible font could show, then as much as the text's
-    // own smallest font can.
+    // First a little more than the smallest font the bytes name could show (never less
+    // than the text's own smallest font needs), then, when that holds more than the
+    // text's own smallest font can show, just that.
     TWPBoundedLayout out;
     out.height = height;
-    out.cutShort = ReadRtfStart(rtf, &doc, visibleLimit(layoutWidth, height, 1));
+    const TWPRtfReadLimit first = visibleLimit(layoutWidth, height, smallestFontPxInRtf(rtf));
+    out.cutShort = ReadRtfStart(rtf, &doc, {first.maxChars + 1, first.maxLines + 1});
     const TWPRtfReadLimit limit = visibleLimit(layoutWidth, height, smallestFontPx(doc));
-    if (doc.characterCount() - 1 > limit.maxChars || doc.blockCount() - 1 > limit.maxLines)
+    if (out.cutShort || doc.characterCount() - 1 > limit.maxChars || doc.blockCount() - 1 > limit.maxLines)
         out.cutShort = ReadRtfStart(rtf, &doc, limit);
     out.doc = layOut(holder, layoutWidth);
     return out;
