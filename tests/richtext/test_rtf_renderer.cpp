@@ -396,6 +396,35 @@ private slots:
         }
         QVERIFY(shown >= 5);
     }
+
+    // What a cell shows comes out as from the whole text, whatever sizes its lines mix:
+    // a large first line, tiny text further on, superscripts.
+    void mixedSizesShowAsFromTheWholeText()
+    {
+        QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs48 Big title\\par";
+        for (int i = 0; i < 200; ++i)
+            rtf += "\\fs12 small line " + QByteArray::number(i) + "{\\super\\fs10  up}\\par";
+        rtf += "}";
+        const TWPBoundedLayout bounded = CreateBoundedLayout(rtf, 150, 100);
+        QVERIFY(bounded.cutShort);
+        const auto full = CreateLayoutDocument(rtf, 150);
+        auto shownLines = [](const QTextDocument& doc) {
+            doc.size();
+            QStringList lines;
+            for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+                for (int i = 0; i < b.layout()->lineCount(); ++i) {
+                    const QTextLine line = b.layout()->lineAt(i);
+                    if (b.layout()->position().y() + line.y() + line.height() > 100)
+                        return lines;
+                    lines << b.text().mid(line.textStart(), line.textLength());
+                }
+            }
+            return lines;
+        };
+        const QStringList shown = shownLines(*bounded.doc);
+        QVERIFY(shown.size() >= 5);
+        QCOMPARE(shown, shownLines(*full));
+    }
 };
 OV_TEST(TestRtfRendererBounds)
 #include "test_rtf_renderer.moc"
