@@ -6,8 +6,6 @@
 
 #include <QColor>
 #include <QHash>
-#include <QTextBlock>
-#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextImageFormat>
 #include <algorithm>
