@@ -89,13 +89,49 @@ void TWPRtfDocumentBuilder::flushParagraph()
                 m_priv->setCharFormat(-1, 1, m_priv->formatCollection()->charFormat(markFormat),
                                       QTextDocumentPrivate::SetFormatAndPreserveObjectIndices);
         }
-        for (const Run& run : m_runs)
-            m_priv->insert(m_priv->length() - 1, QString::fromRawData(m_text.constData() + run.start, run.length), run.format);
+        insertRuns();
     }
     m_pending = m_newBlock = m_frameChars = false;
     m_startBlockFormat = m_startMarkFormat = m_endBlockFormat = m_endMarkFormat = -1;
     m_runs.clear();
     m_text.resize(0); // keeps its room for the next paragraph
+}
+
+// The paragraph's text goes into the document in one insertion, as one fragment in
+// the first run's format; that fragment is then cut into one fragment per run. Qt
+// would do the same for each run inserted on its own (a fragment per run, joined
+// with the one before when the format and the text follow on), but would look up
+// the block, the fragment, the format's object and the cursors again for each.
+void TWPRtfDocumentBuilder::insertRuns()
+{
+    if (m_runs.empty())
+        return;
+    // Runs that follow on in the same format make one fragment, as Qt unites them.
+    size_t kept = 0;
+    for (size_t i = 1; i < m_runs.size(); ++i) {
+        if (m_runs[i].format == m_runs[kept].format)
+            m_runs[kept].length += m_runs[i].length;
+        else
+            m_runs[++kept] = m_runs[i];
+    }
+    m_runs.resize(kept + 1);
+
+    const int at = m_priv->length() - 1;
+    m_priv->insert(at, m_text, m_runs.front().format);
+    if (m_runs.size() == 1)
+        return;
+    QTextDocumentPrivate::FragmentMap& fragments = m_priv->fragmentMap();
+    const uint first = fragments.findNode(at);
+    QTextFragmentData* data = fragments.fragment(first);
+    const int textStart = data->stringPosition;
+    fragments.setSize(first, int(m_runs.front().length));
+    for (size_t i = 1; i < m_runs.size(); ++i) {
+        const Run& run = m_runs[i];
+        const uint node = fragments.insert_single(at + int(run.start), uint(run.length));
+        data = fragments.fragment(node);
+        data->format = run.format;
+        data->stringPosition = textStart + int(run.start);
+    }
 }
 
 // The characters that start blocks of their own split the paragraph where they stand;

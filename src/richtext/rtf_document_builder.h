@@ -40,6 +40,7 @@ public:
 
 private:
     void flushParagraph();
+    void insertRuns();
     void replayThroughCursor();
 
     QTextDocument* m_doc;
