@@ -129,10 +129,21 @@ constexpr std::array<Slot, kSlots> kTable = [] {
     return t;
 }();
 
+// One-letter words (u, f, b and i make most of a document's words) by their letter.
+constexpr std::array<Word, 256> kOneLetter = [] {
+    std::array<Word, 256> t{};
+    for (const Entry& e : kWords)
+        if (e.name.size() == 1)
+            t[static_cast<unsigned char>(e.name[0])] = e.word;
+    return t;
+}();
+
 } // namespace
 
 Word lookUp(std::string_view letters)
 {
+    if (letters.size() == 1)
+        return kOneLetter[static_cast<unsigned char>(letters[0])];
     if (letters.empty() || letters.size() > kLongest)
         return Word::None;
     for (size_t i = slotFor(letters);; i = (i + 1) & (kSlots - 1)) {

@@ -984,8 +984,16 @@ bool RtfParser::run()
                 m_red = m_green = m_blue = -1;
             }
         } else {
-            if (c >= 0x20 && c <= 0x7E && plainAsciiRun())
-                continue;
+            if (c >= 0x20 && c <= 0x7E) {
+                if (m_ucSkip > 0) {
+                    // The character standing in for a \u character, as textByte would skip it.
+                    --m_ucSkip;
+                    ++m_pos;
+                    continue;
+                }
+                if (plainAsciiRun())
+                    continue;
+            }
             ++m_pos;
             if (c == '\t') {
                 flushPending();
