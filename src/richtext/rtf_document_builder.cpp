@@ -64,8 +64,8 @@ void TWPRtfDocumentBuilder::addText(QStringView text, int format, bool startsBlo
         return;
     m_pending = true;
     m_frameChars |= startsBlocks;
-    m_runs.push_back({m_text.size(), text.size(), format});
-    m_text.append(text);
+    m_runs.push_back({qsizetype(m_text.size()), text.size(), format});
+    m_text.append(text.utf16(), size_t(text.size()));
 }
 
 void TWPRtfDocumentBuilder::flushParagraph()
@@ -94,7 +94,7 @@ void TWPRtfDocumentBuilder::flushParagraph()
     m_pending = m_newBlock = m_frameChars = false;
     m_startBlockFormat = m_startMarkFormat = m_endBlockFormat = m_endMarkFormat = -1;
     m_runs.clear();
-    m_text.resize(0); // keeps its room for the next paragraph
+    m_text.clear(); // keeps its room for the next paragraph
 }
 
 // The paragraph's text goes into the document in one insertion, as one fragment in
@@ -117,7 +117,8 @@ void TWPRtfDocumentBuilder::insertRuns()
     m_runs.resize(kept + 1);
 
     const int at = m_priv->length() - 1;
-    m_priv->insert(at, m_text, m_runs.front().format);
+    m_priv->insert(at, QString::fromRawData(reinterpret_cast<const QChar*>(m_text.data()), qsizetype(m_text.size())),
+                   m_runs.front().format);
     if (m_runs.size() == 1)
         return;
     QTextDocumentPrivate::FragmentMap& fragments = m_priv->fragmentMap();
@@ -150,7 +151,8 @@ void TWPRtfDocumentBuilder::replayThroughCursor()
             c.setBlockCharFormat(formats->charFormat(m_startMarkFormat));
     }
     for (const Run& run : m_runs)
-        c.insertText(m_text.mid(run.start, run.length), formats->charFormat(run.format));
+        c.insertText(QString(reinterpret_cast<const QChar*>(m_text.data()) + run.start, run.length),
+                     formats->charFormat(run.format));
     if (m_endBlockFormat >= 0)
         c.setBlockFormat(formats->blockFormat(m_endBlockFormat));
     if (m_endMarkFormat >= 0)

@@ -68,6 +68,19 @@ struct FontEntry {
 
 using rtfword::Word;
 
+// A hexadecimal digit's value, -1 for other bytes.
+int hexValue(char c)
+{
+    static constexpr auto values = [] {
+        std::array<std::int8_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = std::int8_t(b >= '0' && b <= '9' ? b - '0' : b >= 'a' && b <= 'f' ? b - 'a' + 10
+                                        : b >= 'A' && b <= 'F' ? b - 'A' + 10 : -1);
+        return t;
+    }();
+    return values[static_cast<unsigned char>(c)];
+}
+
 bool isKnownCodePage(int cp)
 {
     switch (cp) {
@@ -742,9 +755,7 @@ void RtfParser::controlWord()
         int v = 0;
         int digits = 0;
         while (digits < 2 && m_pos < m_in.size()) {
-            const int h = QChar::fromLatin1(m_in[m_pos]).isDigit() ? m_in[m_pos] - '0'
-                : (m_in[m_pos] >= 'a' && m_in[m_pos] <= 'f') ? m_in[m_pos] - 'a' + 10
-                : (m_in[m_pos] >= 'A' && m_in[m_pos] <= 'F') ? m_in[m_pos] - 'A' + 10 : -1;
+            const int h = hexValue(m_in[m_pos]);
             if (h < 0)
                 break;
             v = v * 16 + h;
@@ -962,10 +973,7 @@ bool RtfParser::run()
             ++m_pos;
         } else if (m_st.dest == Dest::Pict) {
             ++m_pos;
-            int h = -1;
-            if (c >= '0' && c <= '9') h = c - '0';
-            else if (c >= 'a' && c <= 'f') h = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') h = c - 'A' + 10;
+            const int h = hexValue(c);
             if (h >= 0) {
                 if (m_nibble < 0) {
                     m_nibble = h;
