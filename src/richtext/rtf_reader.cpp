@@ -122,7 +122,7 @@ private:
     void leaveGroup(const GroupState& outer);
 
     // text
-    int codePage() const;
+    [[gnu::always_inline]] inline int codePage() const;
     void textByte(unsigned char b);
     void textChar(QChar c);
     bool plainAsciiRun();
@@ -175,16 +175,20 @@ private:
     // (code pages, character formats) is derived anew after a change.
     quint64 m_tablesGen = 1;
 
+    // What the code page follows; compared as bytes for every stretch of text.
     struct CodePageKey {
         int font, deff, curFont, ansiCp;
-        bool fontTable;
+        int fontTable;
+        int unused = 0;
         quint64 gen;
-        bool operator==(const CodePageKey&) const = default;
+        bool operator==(const CodePageKey& o) const { return std::memcmp(this, &o, sizeof(CodePageKey)) == 0; }
     };
-    mutable CodePageKey m_cpKey{0, 0, 0, 0, false, 0};
+    static_assert(std::has_unique_object_representations_v<CodePageKey>);
+    mutable CodePageKey m_cpKey{0, 0, 0, 0, 0, 0, 0};
     mutable int m_cp = 0;
     mutable bool m_cpByByte = true; // m_cp decodes byte by byte
     int computeCodePage() const;
+    [[gnu::noinline]] void updateCodePage(const CodePageKey& key) const;
     // Single-byte pages decode through a table, made once per page met.
     struct ByteTable {
         int codePage;
@@ -237,13 +241,17 @@ bool decodesByByte(int cp)
 
 inline int RtfParser::codePage() const
 {
-    const CodePageKey key{m_st.ch.font, m_deff, m_curFont, m_ansiCp, m_st.dest == Dest::FontTable, m_tablesGen};
-    if (!(key == m_cpKey)) [[unlikely]] {
-        m_cp = computeCodePage();
-        m_cpByByte = decodesByByte(m_cp);
-        m_cpKey = key;
-    }
+    const CodePageKey key{m_st.ch.font, m_deff, m_curFont, m_ansiCp, m_st.dest == Dest::FontTable, 0, m_tablesGen};
+    if (!(key == m_cpKey)) [[unlikely]]
+        updateCodePage(key);
     return m_cp;
+}
+
+void RtfParser::updateCodePage(const CodePageKey& key) const
+{
+    m_cp = computeCodePage();
+    m_cpByByte = decodesByByte(m_cp);
+    m_cpKey = key;
 }
 
 const std::array<char16_t, 256>& RtfParser::byteTable(int cp)
