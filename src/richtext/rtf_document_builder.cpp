@@ -122,10 +122,13 @@ void TWPRtfDocumentBuilder::insertRuns()
     if (m_runs.size() == 1)
         return;
     QTextDocumentPrivate::FragmentMap& fragments = m_priv->fragmentMap();
+    // The text's fragment; should Qt have joined it to the one before, that one keeps
+    // its own text and the first run.
     const uint first = fragments.findNode(at);
+    const int before = at - int(fragments.position(first));
     QTextFragmentData* data = fragments.fragment(first);
-    const int textStart = data->stringPosition;
-    fragments.setSize(first, int(m_runs.front().length));
+    const int textStart = data->stringPosition + before;
+    fragments.setSize(first, before + int(m_runs.front().length));
     for (size_t i = 1; i < m_runs.size(); ++i) {
         const Run& run = m_runs[i];
         const uint node = fragments.insert_single(at + int(run.start), uint(run.length));
