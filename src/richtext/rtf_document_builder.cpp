@@ -125,7 +125,7 @@ void TWPRtfDocumentBuilder::insertRuns()
     // The text's fragment; should Qt have joined it to the one before, that one keeps
     // its own text and the first run.
     const uint first = fragments.findNode(at);
-    const int before = at - int(fragments.position(first));
+    const int before = int(fragments.size(first)) - int(m_text.size());
     QTextFragmentData* data = fragments.fragment(first);
     const int textStart = data->stringPosition + before;
     fragments.setSize(first, before + int(m_runs.front().length));
