@@ -64,8 +64,8 @@ void TWPRtfDocumentBuilder::addText(QStringView text, int format, bool startsBlo
         return;
     m_pending = true;
     m_frameChars |= startsBlocks;
-    m_runs.push_back({m_text.size(), text.size(), format});
-    m_text.append(text);
+    m_runs.push_back({qsizetype(m_text.size()), text.size(), format});
+    m_text.append(text.utf16(), size_t(text.size()));
 }
 
 void TWPRtfDocumentBuilder::flushParagraph()
@@ -89,13 +89,53 @@ void TWPRtfDocumentBuilder::flushParagraph()
                 m_priv->setCharFormat(-1, 1, m_priv->formatCollection()->charFormat(markFormat),
                                       QTextDocumentPrivate::SetFormatAndPreserveObjectIndices);
         }
-        for (const Run& run : m_runs)
-            m_priv->insert(m_priv->length() - 1, QString::fromRawData(m_text.constData() + run.start, run.length), run.format);
+        insertRuns();
     }
     m_pending = m_newBlock = m_frameChars = false;
     m_startBlockFormat = m_startMarkFormat = m_endBlockFormat = m_endMarkFormat = -1;
     m_runs.clear();
-    m_text.resize(0); // keeps its room for the next paragraph
+    m_text.clear(); // keeps its room for the next paragraph
+}
+
+// The paragraph's text goes into the document in one insertion, as one fragment in
+// the first run's format; that fragment is then cut into one fragment per run. Qt
+// would do the same for each run inserted on its own (a fragment per run, joined
+// with the one before when the format and the text follow on), but would look up
+// the block, the fragment, the format's object and the cursors again for each.
+void TWPRtfDocumentBuilder::insertRuns()
+{
+    if (m_runs.empty())
+        return;
+    // Runs that follow on in the same format make one fragment, as Qt unites them.
+    size_t kept = 0;
+    for (size_t i = 1; i < m_runs.size(); ++i) {
+        if (m_runs[i].format == m_runs[kept].format)
+            m_runs[kept].length += m_runs[i].length;
+        else
+            m_runs[++kept] = m_runs[i];
+    }
+    m_runs.resize(kept + 1);
+
+    const int at = m_priv->length() - 1;
+    m_priv->insert(at, QString::fromRawData(reinterpret_cast<const QChar*>(m_text.data()), qsizetype(m_text.size())),
+                   m_runs.front().format);
+    if (m_runs.size() == 1)
+        return;
+    QTextDocumentPrivate::FragmentMap& fragments = m_priv->fragmentMap();
+    // The text's fragment; should Qt have joined it to the one before, that one keeps
+    // its own text and the first run.
+    const uint first = fragments.findNode(at);
+    const int before = int(fragments.size(first)) - int(m_text.size());
+    QTextFragmentData* data = fragments.fragment(first);
+    const int textStart = data->stringPosition + before;
+    fragments.setSize(first, before + int(m_runs.front().length));
+    for (size_t i = 1; i < m_runs.size(); ++i) {
+        const Run& run = m_runs[i];
+        const uint node = fragments.insert_single(at + int(run.start), uint(run.length));
+        data = fragments.fragment(node);
+        data->format = run.format;
+        data->stringPosition = textStart + int(run.start);
+    }
 }
 
 // The characters that start blocks of their own split the paragraph where they stand;
@@ -114,7 +154,8 @@ void TWPRtfDocumentBuilder::replayThroughCursor()
             c.setBlockCharFormat(formats->charFormat(m_startMarkFormat));
     }
     for (const Run& run : m_runs)
-        c.insertText(m_text.mid(run.start, run.length), formats->charFormat(run.format));
+        c.insertText(QString(reinterpret_cast<const QChar*>(m_text.data()) + run.start, run.length),
+                     formats->charFormat(run.format));
     if (m_endBlockFormat >= 0)
         c.setBlockFormat(formats->blockFormat(m_endBlockFormat));
     if (m_endMarkFormat >= 0)

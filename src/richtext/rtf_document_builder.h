@@ -1,6 +1,7 @@
 #pragma once
 #include <QFont>
 #include <QString>
+#include <string>
 #include <vector>
 
 class QTextBlockFormat;
@@ -40,6 +41,7 @@ public:
 
 private:
     void flushParagraph();
+    void insertRuns();
     void replayThroughCursor();
 
     QTextDocument* m_doc;
@@ -59,7 +61,7 @@ private:
     int m_endBlockFormat = -1;    // formats given later (at its end); -1: none
     int m_endMarkFormat = -1;
     bool m_frameChars = false;    // a run holds a character that starts a block
-    QString m_text; // the paragraph's text, its runs one after the other
+    std::u16string m_text; // the paragraph's text, its runs one after the other
     std::vector<Run> m_runs;
     bool m_pending = false;
 };

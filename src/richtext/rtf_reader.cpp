@@ -1,6 +1,7 @@
 #include "rtf_reader.h"
 
 #include "rtf_codepage.h"
+#include "rtf_control_words.h"
 #include "rtf_document_builder.h"
 #include "rtf_picture.h"
 
@@ -14,8 +15,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 namespace {
@@ -26,19 +27,16 @@ constexpr int kPuaCodePage = -3; // symbol fonts other than Symbol: bytes map to
 struct CharState {
     int font = -1; // \fN as written; -1 = none given (the default font applies)
     int fs = -1;   // half points; -1 = none given
-    bool bold = false, italic = false, underline = false, strike = false;
     int cf = 0, cb = 0;
-    int vert = 0; // 1 superscript, 2 subscript
+    bool bold = false, italic = false, underline = false, strike = false;
     bool hidden = false; // \v: text that never shows
+    std::uint8_t vert = 0; // 1 superscript, 2 subscript
+    std::uint8_t unused[2] = {0, 0}; // no padding: states compare as bytes, for every character read
 
-    bool operator==(const CharState& o) const
-    {
-        return font == o.font && fs == o.fs && bold == o.bold && italic == o.italic
-            && underline == o.underline && strike == o.strike && cf == o.cf && cb == o.cb && vert == o.vert
-            && hidden == o.hidden;
-    }
+    bool operator==(const CharState& o) const { return std::memcmp(this, &o, sizeof(CharState)) == 0; }
     bool operator!=(const CharState& o) const { return !(*this == o); }
 };
+static_assert(std::has_unique_object_representations_v<CharState>);
 
 struct CharStateHash {
     size_t operator()(const CharState& c) const
@@ -68,11 +66,19 @@ struct FontEntry {
     int cpg = 0;
 };
 
-// A control word compared with a literal; the comparison of known length is inlined.
-template <size_t N>
-bool is(std::string_view w, const char (&literal)[N])
+using rtfword::Word;
+
+// A hexadecimal digit's value, -1 for other bytes.
+int hexValue(char c)
 {
-    return w.size() == N - 1 && std::memcmp(w.data(), literal, N - 1) == 0;
+    static constexpr auto values = [] {
+        std::array<std::int8_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = std::int8_t(b >= '0' && b <= '9' ? b - '0' : b >= 'a' && b <= 'f' ? b - 'a' + 10
+                                        : b >= 'A' && b <= 'F' ? b - 'A' + 10 : -1);
+        return t;
+    }();
+    return values[static_cast<unsigned char>(c)];
 }
 
 bool isKnownCodePage(int cp)
@@ -85,35 +91,6 @@ bool isKnownCodePage(int cp)
     default:
         return false;
     }
-}
-
-// Destinations whose content never shows.
-bool isSkippedDestination(std::string_view w)
-{
-    static const std::unordered_set<std::string_view> words = {
-        "info", "stylesheet", "header", "headerl", "headerr", "headerf", "footer", "footerl",
-        "footerr", "footerf", "footnote", "annotation", "nonshppict", "listtable",
-        "listoverridetable", "revtbl", "rsidtbl", "filetbl", "pgdsctbl", "xmlnstbl", "themedata",
-        "colorschememapping", "latentstyles", "datastore", "generator", "objdata", "objclass",
-        "fldinst", "bkmkstart", "bkmkend", "pn", "pnseclvl", "atnid", "atnauthor", "atrfstart",
-        "atrfend", "atndate", "shpinst", "xe", "tc", "tcn", "do", "template", "author",
-        "operator", "title", "subject", "keywords", "comment", "doccomm", "company", "category",
-        "hlinkbase", "creatim", "revtim", "printim", "buptim", "private", "userprops",
-        "mmathPr", "listpicture", "txe", "blipuid", "picprop", "pgptbl", "defchp", "defpap",
-        "wgrffmtfilter", "docvar", "ftnsep", "ftnsepc", "ftncn", "aftnsep", "aftnsepc", "aftncn",
-        "fchars", "lchars", "panose", "falt", "fname", "listname",
-        // What readers without nested tables show instead of them: we show the tables.
-        "nonesttables"};
-    // Most control words are not destinations: their first letter and length tell.
-    static const auto candidates = [] {
-        std::array<std::array<bool, 33>, 256> table{};
-        for (std::string_view d : words)
-            table[static_cast<unsigned char>(d[0])][std::min<size_t>(d.size(), 32)] = true;
-        return table;
-    }();
-    if (w.empty() || !candidates[static_cast<unsigned char>(w[0])][std::min<size_t>(w.size(), 32)])
-        return false;
-    return words.count(w) != 0;
 }
 
 class RtfParser {
@@ -136,13 +113,16 @@ public:
 private:
     // tokens
     void controlWord();
-    void handleWord(std::string_view w, bool hasParam, int param);
+    void handleWord(Word w, bool hasParam, int param);
+    void fontTableWord(Word w, int param);
+    void pictureWord(Word w, bool hasParam, int param);
+    void textWord(Word w, bool hasParam, int param);
     void pushGroup();
     void popGroup();
     void leaveGroup(const GroupState& outer);
 
     // text
-    int codePage() const;
+    [[gnu::always_inline]] inline int codePage() const;
     void textByte(unsigned char b);
     void textChar(QChar c);
     bool plainAsciiRun();
@@ -195,15 +175,28 @@ private:
     // (code pages, character formats) is derived anew after a change.
     quint64 m_tablesGen = 1;
 
+    // What the code page follows; compared as bytes for every stretch of text.
     struct CodePageKey {
         int font, deff, curFont, ansiCp;
-        bool fontTable;
+        int fontTable;
+        int unused = 0;
         quint64 gen;
-        bool operator==(const CodePageKey&) const = default;
+        bool operator==(const CodePageKey& o) const { return std::memcmp(this, &o, sizeof(CodePageKey)) == 0; }
     };
-    mutable CodePageKey m_cpKey{0, 0, 0, 0, false, 0};
+    static_assert(std::has_unique_object_representations_v<CodePageKey>);
+    mutable CodePageKey m_cpKey{0, 0, 0, 0, 0, 0, 0};
     mutable int m_cp = 0;
+    mutable bool m_cpByByte = true; // m_cp decodes byte by byte
     int computeCodePage() const;
+    [[gnu::noinline]] void updateCodePage(const CodePageKey& key) const;
+    // Single-byte pages decode through a table, made once per page met.
+    struct ByteTable {
+        int codePage;
+        std::array<char16_t, 256> chars;
+    };
+    std::vector<ByteTable> m_byteTables;
+    const ByteTable* m_byteTable = nullptr; // the last used
+    const std::array<char16_t, 256>& byteTable(int cp);
 
     // The document's format for each character state met (runs and paragraphs repeat
     // a few states), made once.
@@ -240,14 +233,42 @@ private:
 
 bool isMacCodePage(int cp) { return cp == rtfcp::kMacRomanCodePage || cp == rtfcp::kMacJapaneseCodePage; }
 
-int RtfParser::codePage() const
+// True for the pages whose bytes decode one by one (symbol fonts' private-use area too).
+bool decodesByByte(int cp)
 {
-    const CodePageKey key{m_st.ch.font, m_deff, m_curFont, m_ansiCp, m_st.dest == Dest::FontTable, m_tablesGen};
-    if (!(key == m_cpKey)) {
-        m_cp = computeCodePage();
-        m_cpKey = key;
-    }
+    return cp == kPuaCodePage || rtfcp::isSingleByte(cp);
+}
+
+inline int RtfParser::codePage() const
+{
+    const CodePageKey key{m_st.ch.font, m_deff, m_curFont, m_ansiCp, m_st.dest == Dest::FontTable, 0, m_tablesGen};
+    if (!(key == m_cpKey)) [[unlikely]]
+        updateCodePage(key);
     return m_cp;
+}
+
+void RtfParser::updateCodePage(const CodePageKey& key) const
+{
+    m_cp = computeCodePage();
+    m_cpByByte = decodesByByte(m_cp);
+    m_cpKey = key;
+}
+
+const std::array<char16_t, 256>& RtfParser::byteTable(int cp)
+{
+    if (m_byteTable && m_byteTable->codePage == cp) [[likely]]
+        return m_byteTable->chars;
+    auto it = std::find_if(m_byteTables.begin(), m_byteTables.end(), [cp](const ByteTable& t) { return t.codePage == cp; });
+    if (it == m_byteTables.end()) {
+        ByteTable t{cp, {}};
+        for (int b = 0; b < 256; ++b)
+            t.chars[size_t(b)] = cp == kPuaCodePage ? char16_t(b > 0x20 ? 0xF000 + b : b)
+                                                    : rtfcp::decodeByte(cp, static_cast<unsigned char>(b)).unicode();
+        m_byteTables.push_back(t);
+        it = m_byteTables.end() - 1;
+    }
+    m_byteTable = &*it;
+    return it->chars;
 }
 
 int RtfParser::computeCodePage() const
@@ -282,14 +303,14 @@ void RtfParser::textByte(unsigned char b)
     if (m_st.dest == Dest::Skip || m_st.dest == Dest::ColorTable || m_st.dest == Dest::Pict)
         return;
     int cp = codePage();
-    if (m_st.dest == Dest::FontTable && (cp == kPuaCodePage || cp == rtfcp::kSymbolCodePage))
+    bool byByte = m_cpByByte;
+    if (m_st.dest == Dest::FontTable && (cp == kPuaCodePage || cp == rtfcp::kSymbolCodePage)) {
         cp = m_ansiCp; // a symbol font's own name is plain text
-    if (cp == kPuaCodePage) {
+        byByte = decodesByByte(cp);
+    }
+    if (byByte) {
         flushPending();
-        textChar(b > 0x20 ? QChar(char16_t(0xF000 + b)) : QChar(b));
-    } else if (rtfcp::isSingleByte(cp)) {
-        flushPending();
-        textChar(rtfcp::decodeByte(cp, b));
+        textChar(QChar(byteTable(cp)[b]));
     } else {
         if (!m_pending.isEmpty() && m_pendingCp != cp)
             flushPending();
@@ -360,7 +381,7 @@ bool RtfParser::plainAsciiRun()
     if (!building() || m_st.dest != Dest::Text || m_ucSkip > 0 || m_st.ch.hidden || m_cutShort)
         return false;
     const int cp = codePage();
-    if (cp == kPuaCodePage || cp == rtfcp::kSymbolCodePage || !rtfcp::isSingleByte(cp))
+    if (cp == kPuaCodePage || cp == rtfcp::kSymbolCodePage || !m_cpByByte)
         return false;
     static const auto plain = [] {
         std::array<bool, 256> t{};
@@ -708,7 +729,7 @@ void RtfParser::controlWord()
         qsizetype pos = m_pos;
         while (pos < n && isLetter(data[pos]))
             ++pos;
-        const std::string_view word(data + start, size_t(std::min<qsizetype>(pos - start, 32)));
+        const Word word = rtfword::lookUp(std::string_view(data + start, size_t(pos - start)));
         bool hasParam = false;
         bool neg = false;
         qint64 value = 0;
@@ -729,7 +750,7 @@ void RtfParser::controlWord()
         const int param = int(value);
         if (m_ucSkip > 0) {
             --m_ucSkip;
-            if (is(word, "bin"))
+            if (word == Word::Bin)
                 skipBinary(param, false);
             return;
         }
@@ -742,9 +763,7 @@ void RtfParser::controlWord()
         int v = 0;
         int digits = 0;
         while (digits < 2 && m_pos < m_in.size()) {
-            const int h = QChar::fromLatin1(m_in[m_pos]).isDigit() ? m_in[m_pos] - '0'
-                : (m_in[m_pos] >= 'a' && m_in[m_pos] <= 'f') ? m_in[m_pos] - 'a' + 10
-                : (m_in[m_pos] >= 'A' && m_in[m_pos] <= 'F') ? m_in[m_pos] - 'A' + 10 : -1;
+            const int h = hexValue(m_in[m_pos]);
             if (h < 0)
                 break;
             v = v * 16 + h;
@@ -778,33 +797,34 @@ void RtfParser::controlWord()
     }
 }
 
-void RtfParser::handleWord(std::string_view w, bool hasParam, int param)
+void RtfParser::handleWord(Word w, bool hasParam, int param)
 {
     const bool star = std::exchange(m_star, false);
-    if (is(w, "bin")) {
+    if (w == Word::Bin) {
         skipBinary(hasParam ? param : 0, m_st.dest == Dest::Pict);
         return;
     }
     if (m_st.dest == Dest::Skip) {
-        if (is(w, "ud") && m_st.allowUd) {
+        if (w == Word::Ud && m_st.allowUd) {
             m_st.dest = Dest::Text;
             m_st.allowUd = false;
         }
         return;
     }
     if (star) {
-        if (is(w, "shppict") || is(w, "nesttableprops"))
+        if (w == Word::Shppict || w == Word::NestTableProps)
             return; // the picture inside is the one to show; a nested row ends inside its properties
-        if (is(w, "ud") && m_st.allowUd) {
+        if (w == Word::Ud && m_st.allowUd) {
             m_st.allowUd = false;
             return;
         }
         m_st.dest = Dest::Skip;
         return;
     }
-    if (is(w, "fonttbl")) { m_st.dest = Dest::FontTable; m_curFont = 0; return; }
-    if (is(w, "colortbl")) { m_st.dest = Dest::ColorTable; m_red = m_green = m_blue = -1; return; }
-    if (is(w, "pict")) {
+    switch (w) {
+    case Word::FontTable: m_st.dest = Dest::FontTable; m_curFont = 0; return;
+    case Word::ColorTable: m_st.dest = Dest::ColorTable; m_red = m_green = m_blue = -1; return;
+    case Word::Pict:
         if (m_st.dest == Dest::Text) {
             m_st.dest = Dest::Pict;
             m_pict = TWPRtfPicture();
@@ -813,167 +833,129 @@ void RtfParser::handleWord(std::string_view w, bool hasParam, int param)
             m_st.dest = Dest::Skip;
         }
         return;
+    case Word::Upr: m_st.dest = Dest::Skip; m_st.allowUd = true; return;
+    case Word::SkippedDestination: m_st.dest = Dest::Skip; return;
+    default: break;
     }
-    if (is(w, "upr")) { m_st.dest = Dest::Skip; m_st.allowUd = true; return; }
-    if (isSkippedDestination(w)) { m_st.dest = Dest::Skip; return; }
 
     switch (m_st.dest) {
     case Dest::FontTable:
-        if (is(w, "f")) {
-            if (m_haveFontName)
-                fontEntry(m_curFont).name = QString::fromUtf8(m_fontName).trimmed();
-            m_fontName.clear();
-            m_haveFontName = false;
-            m_curFont = param;
-            fontEntry(m_curFont);
-        } else if (is(w, "fcharset")) {
-            fontEntry(m_curFont).charset = param;
-        } else if (is(w, "cpg") || is(w, "fcpg")) {
-            fontEntry(m_curFont).cpg = param;
-        } else if (is(w, "u")) {
-            textChar(QChar(char16_t(param & 0xFFFF)));
-            m_ucSkip = m_st.uc;
-        } else if (is(w, "uc")) {
-            m_st.uc = std::clamp(param, 0, 16);
-        }
+        fontTableWord(w, param);
         return;
     case Dest::ColorTable:
-        if (is(w, "red")) m_red = std::clamp(param, 0, 255);
-        else if (is(w, "green")) m_green = std::clamp(param, 0, 255);
-        else if (is(w, "blue")) m_blue = std::clamp(param, 0, 255);
+        if (w == Word::Red) m_red = std::clamp(param, 0, 255);
+        else if (w == Word::Green) m_green = std::clamp(param, 0, 255);
+        else if (w == Word::Blue) m_blue = std::clamp(param, 0, 255);
         return;
-    case Dest::Pict: {
-        using K = TWPRtfPicture::Kind;
-        if (is(w, "pngblip")) m_pict.kind = K::Png;
-        else if (is(w, "jpegblip")) m_pict.kind = K::Jpeg;
-        else if (is(w, "dibitmap")) m_pict.kind = K::Dib;
-        else if (is(w, "wbitmap")) { m_pict.kind = K::WBitmap; m_pict.wbmType = param; }
-        else if (is(w, "wmetafile")) { m_pict.kind = K::Wmf; m_pict.mapMode = hasParam ? param : 1; }
-        else if (is(w, "emfblip")) m_pict.kind = K::Emf;
-        else if (is(w, "macpict") || is(w, "pmmetafile")) m_pict.kind = K::None;
-        else if (is(w, "picw")) m_pict.picw = std::clamp(param, 0, 1000000);
-        else if (is(w, "pich")) m_pict.pich = std::clamp(param, 0, 1000000);
-        else if (is(w, "picwgoal")) m_pict.goalw = std::clamp(param, 0, 1000000);
-        else if (is(w, "pichgoal")) m_pict.goalh = std::clamp(param, 0, 1000000);
-        else if (is(w, "picscalex")) m_pict.scalex = std::clamp(param, 1, 1000);
-        else if (is(w, "picscaley")) m_pict.scaley = std::clamp(param, 1, 1000);
-        else if (is(w, "wbmbitspixel")) m_pict.wbmBitsPixel = std::clamp(param, 1, 32);
-        else if (is(w, "wbmplanes")) m_pict.wbmPlanes = std::clamp(param, 1, 8);
-        else if (is(w, "wbmwidthbytes")) m_pict.wbmWidthBytes = std::clamp(param, 0, 1000000);
+    case Dest::Pict:
+        pictureWord(w, hasParam, param);
         return;
-    }
     default:
         break;
     }
+    textWord(w, hasParam, param);
+}
 
-    // Text destination.
-    auto on = [&] { return !hasParam || param != 0; };
+void RtfParser::fontTableWord(Word w, int param)
+{
+    switch (w) {
+    case Word::F:
+        if (m_haveFontName)
+            fontEntry(m_curFont).name = QString::fromUtf8(m_fontName).trimmed();
+        m_fontName.clear();
+        m_haveFontName = false;
+        m_curFont = param;
+        fontEntry(m_curFont);
+        break;
+    case Word::FCharset: fontEntry(m_curFont).charset = param; break;
+    case Word::Cpg: fontEntry(m_curFont).cpg = param; break;
+    case Word::U:
+        textChar(QChar(char16_t(param & 0xFFFF)));
+        m_ucSkip = m_st.uc;
+        break;
+    case Word::Uc: m_st.uc = std::clamp(param, 0, 16); break;
+    default: break;
+    }
+}
+
+void RtfParser::pictureWord(Word w, bool hasParam, int param)
+{
+    using K = TWPRtfPicture::Kind;
+    switch (w) {
+    case Word::PngBlip: m_pict.kind = K::Png; break;
+    case Word::JpegBlip: m_pict.kind = K::Jpeg; break;
+    case Word::DiBitmap: m_pict.kind = K::Dib; break;
+    case Word::WBitmap: m_pict.kind = K::WBitmap; m_pict.wbmType = param; break;
+    case Word::WMetafile: m_pict.kind = K::Wmf; m_pict.mapMode = hasParam ? param : 1; break;
+    case Word::EmfBlip: m_pict.kind = K::Emf; break;
+    case Word::OtherPicture: m_pict.kind = K::None; break;
+    case Word::PicW: m_pict.picw = std::clamp(param, 0, 1000000); break;
+    case Word::PicH: m_pict.pich = std::clamp(param, 0, 1000000); break;
+    case Word::PicWGoal: m_pict.goalw = std::clamp(param, 0, 1000000); break;
+    case Word::PicHGoal: m_pict.goalh = std::clamp(param, 0, 1000000); break;
+    case Word::PicScaleX: m_pict.scalex = std::clamp(param, 1, 1000); break;
+    case Word::PicScaleY: m_pict.scaley = std::clamp(param, 1, 1000); break;
+    case Word::WbmBitsPixel: m_pict.wbmBitsPixel = std::clamp(param, 1, 32); break;
+    case Word::WbmPlanes: m_pict.wbmPlanes = std::clamp(param, 1, 8); break;
+    case Word::WbmWidthBytes: m_pict.wbmWidthBytes = std::clamp(param, 0, 1000000); break;
+    default: break;
+    }
+}
+
+void RtfParser::textWord(Word w, bool hasParam, int param)
+{
+    const bool on = !hasParam || param != 0;
     CharState& ch = m_st.ch;
-    const char first = w.empty() ? 0 : w[0];
-    switch (first) {
-    case 'a':
-        if (is(w, "ansicpg")) m_ansiCp = isKnownCodePage(param) ? param : 1252;
-        else if (is(w, "ansi")) m_ansiCp = 1252;
-        return;
-    case 'b':
-        if (is(w, "b")) ch.bold = on();
-        else if (is(w, "bullet")) textChar(QChar(0x2022));
-        return;
-    case 'c':
-        if (is(w, "cf")) ch.cf = std::max(0, param);
-        else if (is(w, "cb")) ch.cb = std::max(0, param);
-        else if (is(w, "cell") || is(w, "chftn")) { if (is(w, "cell")) textChar(QLatin1Char('\t')); }
-        return;
-    case 'd':
-        if (is(w, "deff")) m_deff = param;
-        else if (is(w, "dn")) ch.vert = on() ? 2 : 0;
-        return;
-    case 'e':
-        if (is(w, "emdash")) textChar(QChar(0x2014));
-        else if (is(w, "endash")) textChar(QChar(0x2013));
-        else if (is(w, "emspace")) textChar(QChar(0x2003));
-        else if (is(w, "enspace")) textChar(QChar(0x2002));
-        return;
-    case 'f':
-        if (is(w, "f")) ch.font = param;
-        else if (is(w, "fs")) ch.fs = hasParam ? std::clamp(param, 1, 3276) : 24;
-        return;
-    case 'h':
-        if (is(w, "highlight")) ch.cb = std::max(0, param);
-        return;
-    case 'i':
-        if (is(w, "i")) ch.italic = on();
-        return;
-    case 'l':
-        if (is(w, "line")) textChar(QChar::LineSeparator);
-        else if (is(w, "ldblquote")) textChar(QChar(0x201C));
-        else if (is(w, "lquote")) textChar(QChar(0x2018));
-        return;
-    case 'm':
-        if (is(w, "mac")) m_ansiCp = rtfcp::kMacRomanCodePage;
-        return;
-    case 'n':
-        if (is(w, "nosupersub")) ch.vert = 0;
-        else if (is(w, "nestcell")) textChar(QLatin1Char('\t'));
-        else if (is(w, "nestrow")) paragraph();
-        return;
-    case 'p':
-        if (is(w, "par")) paragraph();
-        else if (is(w, "pard")) m_st.align = 0;
-        else if (is(w, "plain")) ch = CharState();
-        else if (is(w, "page")) paragraph();
-        else if (is(w, "pc")) m_ansiCp = 437;
-        else if (is(w, "pca")) m_ansiCp = 850;
-        return;
-    case 'q':
-        if (is(w, "ql")) m_st.align = 0;
-        else if (is(w, "qr")) m_st.align = 1;
-        else if (is(w, "qc")) m_st.align = 2;
-        else if (is(w, "qj") || is(w, "qd")) m_st.align = 3;
-        return;
-    case 'r':
-        if (is(w, "rquote")) textChar(QChar(0x2019));
-        else if (is(w, "rdblquote")) textChar(QChar(0x201D));
-        else if (is(w, "row")) paragraph();
-        return;
-    case 's':
-        if (is(w, "strike") || is(w, "striked")) ch.strike = on();
-        else if (is(w, "super")) ch.vert = on() ? 1 : 0;
-        else if (is(w, "sub")) ch.vert = on() ? 2 : 0;
-        else if (is(w, "sect")) paragraph();
-        return;
-    case 't':
-        if (is(w, "tab")) textChar(QLatin1Char('\t'));
-        return;
-    case 'u':
-        if (is(w, "u")) {
-            char16_t code = char16_t(param & 0xFFFF);
-            if (code >= 0xF020 && code <= 0xF0FF && codePage() == rtfcp::kSymbolCodePage)
-                code = rtfcp::symbolToUnicode(static_cast<unsigned char>(code - 0xF000)).unicode();
-            textChar(QChar(code));
-            m_ucSkip = m_st.uc;
-        } else if (is(w, "uc")) {
-            m_st.uc = std::clamp(param, 0, 16);
-        } else if (is(w, "ul") || is(w, "uld") || is(w, "uldb") || is(w, "ulw") || is(w, "uldash") || is(w, "uldashd")
-                   || is(w, "uldashdd") || is(w, "ulwave") || is(w, "ulth") || is(w, "ulthd") || is(w, "ulhwave")
-                   || is(w, "ulldash") || is(w, "ululdbwave") || is(w, "ulthdash") || is(w, "ulthldash")
-                   || is(w, "ulthdashd") || is(w, "ulthdashdd")) {
-            ch.underline = on();
-        } else if (is(w, "ulnone")) {
-            ch.underline = false;
-        } else if (is(w, "up")) {
-            ch.vert = on() ? 1 : 0;
-        }
-        return;
-    case 'v':
-        if (is(w, "v")) ch.hidden = on();
-        return;
-    case 'z':
-        if (is(w, "zwj")) textChar(QChar(0x200D));
-        else if (is(w, "zwnj")) textChar(QChar(0x200C));
-        return;
-    default:
-        return;
+    switch (w) {
+    case Word::AnsiCpg: m_ansiCp = isKnownCodePage(param) ? param : 1252; break;
+    case Word::Ansi: m_ansiCp = 1252; break;
+    case Word::Mac: m_ansiCp = rtfcp::kMacRomanCodePage; break;
+    case Word::Pc: m_ansiCp = 437; break;
+    case Word::Pca: m_ansiCp = 850; break;
+    case Word::Deff: m_deff = param; break;
+    case Word::Pard: m_st.align = 0; break;
+    case Word::Ql: m_st.align = 0; break;
+    case Word::Qr: m_st.align = 1; break;
+    case Word::Qc: m_st.align = 2; break;
+    case Word::Qj: m_st.align = 3; break;
+    case Word::Plain: ch = CharState(); break;
+    case Word::B: ch.bold = on; break;
+    case Word::I: ch.italic = on; break;
+    case Word::Ul: ch.underline = on; break;
+    case Word::UlNone: ch.underline = false; break;
+    case Word::Strike: ch.strike = on; break;
+    case Word::Super: case Word::Up: ch.vert = on ? 1 : 0; break;
+    case Word::Sub: case Word::Dn: ch.vert = on ? 2 : 0; break;
+    case Word::NoSuperSub: ch.vert = 0; break;
+    case Word::V: ch.hidden = on; break;
+    case Word::Cf: ch.cf = std::max(0, param); break;
+    case Word::Cb: case Word::Highlight: ch.cb = std::max(0, param); break;
+    case Word::F: ch.font = param; break;
+    case Word::Fs: ch.fs = hasParam ? std::clamp(param, 1, 3276) : 24; break;
+    case Word::U: {
+        char16_t code = char16_t(param & 0xFFFF);
+        if (code >= 0xF020 && code <= 0xF0FF && codePage() == rtfcp::kSymbolCodePage)
+            code = rtfcp::symbolToUnicode(static_cast<unsigned char>(code - 0xF000)).unicode();
+        textChar(QChar(code));
+        m_ucSkip = m_st.uc;
+        break;
+    }
+    case Word::Uc: m_st.uc = std::clamp(param, 0, 16); break;
+    case Word::Par: case Word::Page: case Word::Sect: case Word::Row: case Word::NestRow: paragraph(); break;
+    case Word::Line: textChar(QChar::LineSeparator); break;
+    case Word::Tab: case Word::Cell: case Word::NestCell: textChar(QLatin1Char('\t')); break;
+    case Word::Bullet: textChar(QChar(0x2022)); break;
+    case Word::EmDash: textChar(QChar(0x2014)); break;
+    case Word::EnDash: textChar(QChar(0x2013)); break;
+    case Word::EmSpace: textChar(QChar(0x2003)); break;
+    case Word::EnSpace: textChar(QChar(0x2002)); break;
+    case Word::LQuote: textChar(QChar(0x2018)); break;
+    case Word::RQuote: textChar(QChar(0x2019)); break;
+    case Word::LDblQuote: textChar(QChar(0x201C)); break;
+    case Word::RDblQuote: textChar(QChar(0x201D)); break;
+    case Word::Zwj: textChar(QChar(0x200D)); break;
+    case Word::Zwnj: textChar(QChar(0x200C)); break;
+    default: break;
     }
 }
 
@@ -999,10 +981,7 @@ bool RtfParser::run()
             ++m_pos;
         } else if (m_st.dest == Dest::Pict) {
             ++m_pos;
-            int h = -1;
-            if (c >= '0' && c <= '9') h = c - '0';
-            else if (c >= 'a' && c <= 'f') h = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') h = c - 'A' + 10;
+            const int h = hexValue(c);
             if (h >= 0) {
                 if (m_nibble < 0) {
                     m_nibble = h;
@@ -1021,8 +1000,16 @@ bool RtfParser::run()
                 m_red = m_green = m_blue = -1;
             }
         } else {
-            if (c >= 0x20 && c <= 0x7E && plainAsciiRun())
-                continue;
+            if (c >= 0x20 && c <= 0x7E) {
+                if (m_ucSkip > 0) {
+                    // The character standing in for a \u character, as textByte would skip it.
+                    --m_ucSkip;
+                    ++m_pos;
+                    continue;
+                }
+                if (plainAsciiRun())
+                    continue;
+            }
             ++m_pos;
             if (c == '\t') {
                 flushPending();

@@ -160,6 +160,46 @@ private slots:
         }
     }
 
+    // Runs that follow on in one format become one fragment, as a cursor joins them
+    // (pictures of one format too); a run in another format keeps them apart.
+    void runsInOneFormatJoinAsACursorJoinsThem()
+    {
+        QTextCharFormat plain, bold;
+        plain.setFontFamilies({QStringLiteral("Arial")});
+        bold.setFontFamilies({QStringLiteral("Arial")});
+        bold.setFontWeight(QFont::Bold);
+        QTextImageFormat image;
+        image.setName(QStringLiteral("picture"));
+        const QList<QPair<QString, QTextCharFormat>> runs = {
+            {QStringLiteral("one "), plain}, {QStringLiteral("two "), plain}, {QStringLiteral("three "), bold},
+            {QStringLiteral("four"), plain}, {QString(QChar::ObjectReplacementCharacter), image},
+            {QString(QChar::ObjectReplacementCharacter), image}, {QStringLiteral("five"), plain}, {QStringLiteral("six"), plain}};
+        QTextDocument fast, reference;
+        {
+            TWPRtfDocumentBuilder builder(&fast);
+            reference.clear();
+            CursorBuilder cursor(&reference);
+            for (int p = 0; p < 3; ++p) {
+                if (p > 0) {
+                    builder.startBlock(builder.blockFormatIndex(QTextBlockFormat()), builder.charFormatIndex(plain));
+                    cursor.startBlock(QTextBlockFormat(), plain);
+                }
+                for (const auto& [text, format] : runs) {
+                    builder.addText(text, builder.charFormatIndex(format), false);
+                    cursor.addText(text, format);
+                }
+            }
+            builder.finish(QFont(QStringLiteral("Arial")));
+            cursor.finish(QFont(QStringLiteral("Arial")));
+        }
+        QCOMPARE(describe(fast), describe(reference));
+        int fragments = 0;
+        for (auto it = fast.begin().begin(); !it.atEnd(); ++it)
+            ++fragments;
+        QCOMPARE(fragments, 5); // "one two ", "three ", "four", both pictures, "fivesix"
+        QCOMPARE(fast.toPlainText(), reference.toPlainText());
+    }
+
     // A document already shown in an editor keeps a working cursor, and a document read
     // twice holds the second text only, formatted alike.
     void readsIntoAShownDocumentAgain()
