@@ -2,6 +2,7 @@
 // asked before a document is replaced.
 #include "calendar/calendar_file.h"
 #include "calendar/calendar_panel.h"
+#include "calendar/page_prefetch.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
 #include "platform/shell_helpers.h"
@@ -76,6 +77,9 @@ void TCalendarMain::OpenCalendarFile(const QString path)
             if (CalendarPanel->Zoom() != 1.0f)
                 CalendarPanel->SetZoom(1.0f);
             CalendarPanel->LoadFromFile(path);
+            if (m_startupPrefetch && m_startupPrefetch->fileName() == path)
+                m_startupPrefetch->handTo(*CalendarPanel);
+            m_startupPrefetch.reset(); // kept for the first opening only
             CalendarPanel->HookAllObjects();
             HourglassOff();
             CalendarFileName = path;
