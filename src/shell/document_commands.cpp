@@ -79,7 +79,6 @@ void TCalendarMain::OpenCalendarFile(const QString path)
             CalendarPanel->LoadFromFile(path);
             if (m_startupPrefetch && m_startupPrefetch->fileName() == path)
                 m_startupPrefetch->handTo(*CalendarPanel);
-            m_startupPrefetch.reset(); // kept for the first opening only
             CalendarPanel->HookAllObjects();
             HourglassOff();
             CalendarFileName = path;
@@ -96,6 +95,7 @@ void TCalendarMain::OpenCalendarFile(const QString path)
     } else {
         ShowInformation(FileNoLongerExistsText(path));
     }
+    m_startupPrefetch.reset(); // its drawing serves the first opening only
 
     QCoreApplication::processEvents();
     FirstActivation = false;
