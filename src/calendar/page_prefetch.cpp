@@ -38,13 +38,18 @@ void TPagePrefetch::draw()
         m_pixels = TPagePixels();
         m_cellTexts.clear();
     }
-    // The laid-out documents and the font engines they hold belong to this thread.
+    m_finished.release();
+    // The laid-out documents and the font engines they hold belong to this thread; they go
+    // while the window shows the page.
     TWPRtfDocumentCache::instance().clear();
 }
 
 bool TPagePrefetch::handTo(TCalendarPanel32& page)
 {
-    m_thread->wait();
+    if (!m_waited) {
+        m_finished.acquire();
+        m_waited = true;
+    }
     if (!m_drawn)
         return false;
     m_drawn = false;

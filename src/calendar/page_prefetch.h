@@ -3,6 +3,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSemaphore>
 #include <QString>
 #include <memory>
 
@@ -37,7 +38,9 @@ private:
 
     const Setup m_setup;
     std::unique_ptr<QThread> m_thread;
-    // Written by the worker, read after it has finished.
+    QSemaphore m_finished; // released once the drawing is done, before the worker tidies up
+    bool m_waited = false;
+    // Written by the worker before it releases m_finished.
     bool m_drawn = false;
     TPagePixels m_pixels;
     QList<QByteArray> m_cellTexts;
