@@ -2,6 +2,7 @@
 
 #include "calendar/calendar_print.h"
 #include "calendar/page_image.h"
+#include "calendar/page_prefetch.h"
 #include "printing/report_canvas.h"
 #include "objects/handle.h"
 #include "objects/object_classes.h"
@@ -31,6 +32,8 @@ TCalendarPanel32::TCalendarPanel32(QWidget* parent, int ppi) : TGBasePanel(paren
     layoutChanged();
 }
 
+TCalendarPanel32::~TCalendarPanel32() = default;
+
 void TCalendarPanel32::layoutChanged()
 {
     const TLayoutGeometry& g = layoutGeometry();
@@ -42,8 +45,15 @@ void TCalendarPanel32::repaintNeeded() { update(); }
 
 QImage TCalendarPanel32::DrawToImage(TPageTarget target)
 {
+    if (m_prefetched)
+        m_prefetched->handTo(*this); // once; later calls find nothing more to hand over
     DrawPageImage(m_pageImage, size(), *this, Zoom(), m_cellText, target, m_kept);
     return m_pageImage;
+}
+
+void TCalendarPanel32::SetPrefetchedPage(std::unique_ptr<TPagePrefetch> prefetch)
+{
+    m_prefetched = std::move(prefetch);
 }
 
 void TCalendarPanel32::AdoptPixels(TPagePixels&& pixels, const QList<QByteArray>& cellTexts)
@@ -108,6 +118,7 @@ void TCalendarPanel32::SaveToFile(const QString& fileName) const
 
 void TCalendarPanel32::LoadFromFile(const QString& fileName, TCalendarFileInfo* info)
 {
+    m_prefetched.reset();
     LoadCalendarFile(*this, fileName, objectSectionReader(), info);
 }
 

@@ -6,6 +6,9 @@
 #include "objects/base_panel.h"
 
 #include <QImage>
+#include <memory>
+
+class TPagePrefetch;
 
 class TReportCanvas;
 
@@ -14,6 +17,7 @@ class TCalendarPanel32 : public TGBasePanel, public TCalendarPage {
     Q_OBJECT
 public:
     explicit TCalendarPanel32(QWidget* parent = nullptr, int ppi = 0);
+    ~TCalendarPanel32() override;
 
     // Events of the page besides ClickedInCellEvent.
     std::function<void()> OnClickedHeader;
@@ -33,6 +37,11 @@ public:
     // under; other cells are simply drawn.
     void AdoptPixels(TPagePixels&& pixels, const QList<QByteArray>& cellTexts);
     const TPagePixels& keptPixels() const { return m_kept; }
+    // The page of the file just read, drawn ahead on another thread: the next drawing takes
+    // over its pixels (waiting for it if it is not done yet), so that everything else
+    // before the first painting runs while the other thread still draws. Reading another
+    // file lets it go.
+    void SetPrefetchedPage(std::unique_ptr<TPagePrefetch> prefetch);
 
     // The rich-text engine draws cell texts through this hook.
     void setCellTextPainter(CellTextPainter painter) { m_cellText = std::move(painter); }
@@ -68,6 +77,7 @@ private:
     CellTextPainter m_cellText;
     QImage m_pageImage; // the last drawing, reused for the next
     TPagePixels m_kept; // what the last drawings gave, copied when the page is drawn again unchanged
+    std::unique_ptr<TPagePrefetch> m_prefetched;
     bool m_painting = false;
     bool m_pressed = false;
     bool m_creating = false;

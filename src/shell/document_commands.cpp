@@ -78,7 +78,7 @@ void TCalendarMain::OpenCalendarFile(const QString path)
                 CalendarPanel->SetZoom(1.0f);
             CalendarPanel->LoadFromFile(path);
             if (m_startupPrefetch && m_startupPrefetch->fileName() == path)
-                m_startupPrefetch->handTo(*CalendarPanel);
+                CalendarPanel->SetPrefetchedPage(std::move(m_startupPrefetch));
             CalendarPanel->HookAllObjects();
             HourglassOff();
             CalendarFileName = path;

@@ -77,6 +77,31 @@ private slots:
         QVERIFY(!prefetch.handTo(page)); // handed over once
     }
 
+    void theNextDrawingTakesItOverAndReadingAnotherFileLetsItGo()
+    {
+        QTemporaryDir dir;
+        const QString month = writeSampleFile(dir, 0);
+        const QString week = writeSampleFile(dir, 19);
+        TCalendarPanel32 page(nullptr, 96);
+        openLikeTheWindow(page, month);
+        page.SetPrefetchedPage(std::make_unique<TPagePrefetch>(TPagePrefetch::Setup{month, 96, kShownZoom}));
+        QCOMPARE(page.keptPixels().cells.size(), 0); // nothing taken over before a drawing
+        const QImage shown = page.DrawToImage().copy();
+        // Every kept text was drawn by the worker, and this drawing copied each of them.
+        QCOMPARE(page.keptPixels().cells.misses(), page.keptPixels().cells.size());
+        QVERIFY(page.keptPixels().cells.hits() >= page.keptPixels().cells.size());
+        QCOMPARE(shown, freshDrawing(month));
+
+        TCalendarPanel32 other(nullptr, 96);
+        openLikeTheWindow(other, month);
+        other.SetPrefetchedPage(std::make_unique<TPagePrefetch>(TPagePrefetch::Setup{month, 96, kShownZoom}));
+        other.SetZoom(1.0f);
+        other.LoadFromFile(week);
+        other.SetZoom(kShownZoom);
+        QCOMPARE(other.DrawToImage().copy(), freshDrawing(week));
+        QCOMPARE(other.keptPixels().cells.hits(), 0);
+    }
+
     void aWrongGuessOnlyCostsADrawing()
     {
         QTemporaryDir dir;
