@@ -1,5 +1,6 @@
 // Orvanta: the desktop calendar designer.
 #include "first_page_probe.h"
+#include "calendar/page_prefetch.h"
 #include "platform/single_instance.h"
 #include "shell/calendar_main.h"
 
@@ -37,6 +38,8 @@ int main(int argc, char** argv)
     SetApplicationTitle();
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.orvanta"));
 
+    // The file's page is drawn on another core while the window is built.
+    std::unique_ptr<TPagePrefetch> prefetch = TCalendarMain::PrefetchPage(file);
     TCalendarMain main;
     guard.onActivationRequest = [&main] {
         if (main.isMinimized())
@@ -45,8 +48,10 @@ int main(int argc, char** argv)
         main.activateWindow();
     };
     guard.onOpenRequest = [&main](const QString& path) { main.OpenFileFromDesktop(path); };
-    if (!file.isEmpty())
+    if (!file.isEmpty()) {
         main.setStartupFile(file);
+        main.setStartupPrefetch(std::move(prefetch));
+    }
     if (qEnvironmentVariableIsSet("OV_QUIT_AFTER_FIRST_PAGE"))
         new FirstPageProbe(&main);
     main.show();

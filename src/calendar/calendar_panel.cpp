@@ -1,6 +1,8 @@
 #include "calendar_panel.h"
 
 #include "calendar/calendar_print.h"
+#include "calendar/page_image.h"
+#include "calendar/page_prefetch.h"
 #include "printing/report_canvas.h"
 #include "objects/handle.h"
 #include "objects/object_classes.h"
@@ -24,19 +26,13 @@ TCalendarPanel32::TCalendarPanel32(QWidget* parent, int ppi) : TGBasePanel(paren
     RegisterStandardObjectClasses();
     RegisterObjectClass<TGFlatCalendar>("TGFlatCalendar", TGFlatCalendar::Properties());
     RegisterObjectClass<TGSuperText>("TGSuperText", TGSuperText::Properties());
-    // Each cell's text is drawn into its free area, one pixel larger each way, on white.
     m_cellText = [this](QPainter& p, int cell, const TRect& rFree, TPageTarget target) {
-        const TWPRtfStorage* store = CellStorage(cell);
-        if (!store)
-            return;
-        const QRect area(rFree.Left, rFree.Top, rFree.width() + 1, rFree.height() + 1);
-        const TWPRenderResult shown = m_cellImages.render(p, area, *store, truncToInt(double(Zoom()) * 100.0),
-                                                          Printing ? TWPDisplayMode::Print : TWPDisplayMode::Screen);
-        if (shown.textContinues && target == TPageTarget::Screen && !Printing)
-            DrawMoreTextMark(p, area, Zoom());
+        PaintCellText(p, *this, cell, rFree, target, Zoom(), Printing, m_kept.cells);
     };
     layoutChanged();
 }
+
+TCalendarPanel32::~TCalendarPanel32() = default;
 
 void TCalendarPanel32::layoutChanged()
 {
@@ -49,21 +45,26 @@ void TCalendarPanel32::repaintNeeded() { update(); }
 
 QImage TCalendarPanel32::DrawToImage(TPageTarget target)
 {
-    // The last page's pixels are drawn over when nobody holds them any more: a page
-    // image is megabytes, and fresh memory costs more than drawing into it.
-    const QSize size(std::max(1, width()), std::max(1, height()));
-    if (m_pageImage.size() != size || !m_pageImage.isDetached())
-        m_pageImage = QImage(size, QImage::Format_RGB32);
-    const TLayoutGeometry& g = layoutGeometry();
-    const QRect sheet(0, 0, truncToInt(g.PageWidthPx * double(Zoom())), truncToInt(g.PageHeightPx * double(Zoom())));
-    if (!sheet.contains(m_pageImage.rect()))
-        m_pageImage.fill(Qt::white); // the page paints its white sheet itself
-    {
-        QPainter p(&m_pageImage);
-        PaintCalendarPage(p, *this, Zoom(), m_cellText, target, &m_gridImages);
-    }
-    m_cellImages.sweep();
+    if (m_prefetched)
+        m_prefetched->handTo(*this); // once; later calls find nothing more to hand over
+    DrawPageImage(m_pageImage, size(), *this, Zoom(), m_cellText, target, m_kept);
     return m_pageImage;
+}
+
+void TCalendarPanel32::SetPrefetchedPage(std::unique_ptr<TPagePrefetch> prefetch)
+{
+    m_prefetched = std::move(prefetch);
+}
+
+void TCalendarPanel32::AdoptPixels(TPagePixels&& pixels, const QList<QByteArray>& cellTexts)
+{
+    for (int i = 1; i <= kCellCount && i <= cellTexts.size(); ++i) {
+        TWPRtfStorage* store = CellStorage(i);
+        const QByteArray& text = cellTexts[i - 1];
+        if (store && !text.isEmpty() && store->rtf() == text)
+            store->setRtf(text);
+    }
+    m_kept = std::move(pixels);
 }
 
 void TCalendarPanel32::paintEvent(QPaintEvent*)
@@ -117,6 +118,7 @@ void TCalendarPanel32::SaveToFile(const QString& fileName) const
 
 void TCalendarPanel32::LoadFromFile(const QString& fileName, TCalendarFileInfo* info)
 {
+    m_prefetched.reset();
     LoadCalendarFile(*this, fileName, objectSectionReader(), info);
 }
 

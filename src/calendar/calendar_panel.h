@@ -2,11 +2,13 @@
 #include "calendar/calendar_file.h"
 #include "calendar/calendar_page.h"
 #include "calendar/calendar_renderer.h"
-#include "calendar/grid_image_cache.h"
+#include "calendar/page_image.h"
 #include "objects/base_panel.h"
-#include "richtext/rtf_image_cache.h"
 
 #include <QImage>
+#include <memory>
+
+class TPagePrefetch;
 
 class TReportCanvas;
 
@@ -15,6 +17,7 @@ class TCalendarPanel32 : public TGBasePanel, public TCalendarPage {
     Q_OBJECT
 public:
     explicit TCalendarPanel32(QWidget* parent = nullptr, int ppi = 0);
+    ~TCalendarPanel32() override;
 
     // Events of the page besides ClickedInCellEvent.
     std::function<void()> OnClickedHeader;
@@ -27,6 +30,18 @@ public:
     QImage DrawToImage(TPageTarget target = TPageTarget::Screen);
     // The page with its placed objects, as exported (or as the screen shows it).
     QImage DrawToBitmap(TPageTarget target = TPageTarget::Output);
+
+    // Takes over what a drawing of the same file elsewhere kept (the page drawn on a worker
+    // thread at start), so that the first painting copies it. Cells holding the same texts
+    // as cellTexts (by cell number, from 1) take over those bytes, which the pixels are kept
+    // under; other cells are simply drawn.
+    void AdoptPixels(TPagePixels&& pixels, const QList<QByteArray>& cellTexts);
+    const TPagePixels& keptPixels() const { return m_kept; }
+    // The page of the file just read, drawn ahead on another thread: the next drawing takes
+    // over its pixels (waiting for it if it is not done yet), so that everything else
+    // before the first painting runs while the other thread still draws. Reading another
+    // file lets it go.
+    void SetPrefetchedPage(std::unique_ptr<TPagePrefetch> prefetch);
 
     // The rich-text engine draws cell texts through this hook.
     void setCellTextPainter(CellTextPainter painter) { m_cellText = std::move(painter); }
@@ -61,9 +76,8 @@ protected:
 private:
     CellTextPainter m_cellText;
     QImage m_pageImage; // the last drawing, reused for the next
-    // What the last drawings gave, copied when the page is drawn again unchanged.
-    GridImageCache m_gridImages;
-    TWPRtfImageCache m_cellImages;
+    TPagePixels m_kept; // what the last drawings gave, copied when the page is drawn again unchanged
+    std::unique_ptr<TPagePrefetch> m_prefetched;
     bool m_painting = false;
     bool m_pressed = false;
     bool m_creating = false;

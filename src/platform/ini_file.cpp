@@ -207,12 +207,19 @@ bool IniFile::save(const QString& fileName)
         m_error = QStringLiteral("%1 could not be read and is left as it is").arg(fileName);
         return false;
     }
+    const QByteArray bytes = toBytes();
+    // A file that already holds these bytes is left alone: settings are saved at every
+    // start and end, mostly unchanged, and each write waits for the disk.
+    if (QFile current(fileName); current.open(QIODevice::ReadOnly) && current.size() == bytes.size()
+                                 && current.readAll() == bytes) {
+        m_fileName = fileName;
+        return true;
+    }
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         m_error = file.errorString();
         return false;
     }
-    const QByteArray bytes = toBytes();
     if (file.write(bytes) != bytes.size() || !file.commit()) {
         m_error = file.errorString();
         file.cancelWriting();

@@ -34,7 +34,8 @@ public:
     // Replaces the content with the parsed bytes (no file involved).
     void parse(const QByteArray& bytes);
 
-    // Writes the content to the file given to load() (or to fileName).
+    // Writes the content to the file given to load() (or to fileName); a file that holds
+    // exactly these bytes already is not written again.
     bool save();
     bool save(const QString& fileName);
     QString fileName() const { return m_fileName; }

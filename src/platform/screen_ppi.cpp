@@ -6,12 +6,19 @@
 
 namespace {
 int g_override = 0;
+thread_local int t_threadPpi = 0;
 }
+
+ScopedThreadScreenPPI::ScopedThreadScreenPPI(int ppi) : m_previous(t_threadPpi) { t_threadPpi = ppi > 0 ? ppi : 0; }
+
+ScopedThreadScreenPPI::~ScopedThreadScreenPPI() { t_threadPpi = m_previous; }
 
 void setScreenPPIOverride(int ppi) { g_override = ppi > 0 ? ppi : 0; }
 
 int ScreenPPI()
 {
+    if (t_threadPpi > 0)
+        return t_threadPpi;
     if (g_override > 0)
         return g_override;
     if (auto* app = qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {

@@ -1,6 +1,7 @@
 #include "rtf_codepage.h"
 
 #include <QHash>
+#include <QMutex>
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -133,7 +134,10 @@ const Table& tableFor(int cp)
     thread_local const Table* lastTable = nullptr;
     if (lastTable && lastCp == cp)
         return *lastTable;
+    // Tables are made once and kept for good, for every thread that reads.
+    static QMutex mutex;
     static QHash<int, std::shared_ptr<Table>> cache;
+    QMutexLocker lock(&mutex);
     auto it = cache.find(cp);
     if (it != cache.end()) {
         lastCp = cp;

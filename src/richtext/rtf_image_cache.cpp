@@ -56,6 +56,8 @@ TWPRtfImageCache::TWPRtfImageCache(qsizetype maxBytes) : d(std::make_unique<Impl
 }
 
 TWPRtfImageCache::~TWPRtfImageCache() = default;
+TWPRtfImageCache::TWPRtfImageCache(TWPRtfImageCache&&) noexcept = default;
+TWPRtfImageCache& TWPRtfImageCache::operator=(TWPRtfImageCache&&) noexcept = default;
 
 TWPRenderResult TWPRtfImageCache::render(QPainter& painter, const QRect& rect, const TWPRtfStorage& storage,
                                          int zoomPercent, TWPDisplayMode mode, const QColor& background)

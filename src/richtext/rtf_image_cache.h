@@ -15,6 +15,8 @@ public:
     ~TWPRtfImageCache();
     TWPRtfImageCache(const TWPRtfImageCache&) = delete;
     TWPRtfImageCache& operator=(const TWPRtfImageCache&) = delete;
+    TWPRtfImageCache(TWPRtfImageCache&&) noexcept;
+    TWPRtfImageCache& operator=(TWPRtfImageCache&&) noexcept;
 
     // Draws as RenderRtfToRect does.
     TWPRenderResult render(QPainter& painter, const QRect& rect, const TWPRtfStorage& storage, int zoomPercent,

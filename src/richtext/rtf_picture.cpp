@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QCache>
 #include <QCryptographicHash>
+#include <QMutex>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QTextDocument>
@@ -115,21 +116,33 @@ QImage decodeDdb(const TWPRtfPicture& p)
     return img;
 }
 
-QCache<QByteArray, QImage>& imageCache()
+// Decoded pictures, shared by every thread that draws texts (a page may be drawn on a
+// worker thread while the window is built).
+struct DecodedPictures {
+    QMutex mutex;
+    QCache<QByteArray, QImage> cache{64 * 1024 * 1024};
+};
+
+DecodedPictures& decodedPictures()
 {
-    static QCache<QByteArray, QImage> cache(64 * 1024 * 1024);
-    return cache;
+    static DecodedPictures pictures;
+    return pictures;
 }
 
 QImage cachedImage(const TWPRtfPicture& pic)
 {
     const QByteArray key =
         QCryptographicHash::hash(pic.data, QCryptographicHash::Sha1) + char(int(pic.kind));
-    if (QImage* img = imageCache().object(key))
-        return *img;
+    DecodedPictures& pictures = decodedPictures();
+    {
+        QMutexLocker lock(&pictures.mutex);
+        if (QImage* img = pictures.cache.object(key))
+            return *img;
+    }
     QImage img = pic.decode();
     const qint64 cost = std::max<qint64>(1, img.sizeInBytes() / 1024);
-    imageCache().insert(key, new QImage(img), int(std::min<qint64>(cost, 1 << 30)));
+    QMutexLocker lock(&pictures.mutex);
+    pictures.cache.insert(key, new QImage(img), int(std::min<qint64>(cost, 1 << 30)));
     return img;
 }
 

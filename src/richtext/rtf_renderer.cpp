@@ -56,6 +56,9 @@ std::shared_ptr<QTextDocument> layOut(const std::shared_ptr<DocumentWithDevice>&
     QTextDocument* doc = &holder->doc;
     doc->setDocumentMargin(0);
     doc->setUseDesignMetrics(true);
+    // A null page lays nothing out: the layout made next would otherwise lay the whole text
+    // out once without a width, only for the width below to lay it out again.
+    doc->setPageSize(QSizeF(0, 0));
     doc->documentLayout()->setPaintDevice(&holder->device);
     InstallPictureHandler(doc);
     // Qt measures a word from its start again for every line it breaks it into, so a word
@@ -237,7 +240,7 @@ TWPRtfDocumentCache::TWPRtfDocumentCache() : d(std::make_shared<Impl>()) {}
 
 TWPRtfDocumentCache& TWPRtfDocumentCache::instance()
 {
-    static TWPRtfDocumentCache c;
+    thread_local TWPRtfDocumentCache c;
     return c;
 }
 

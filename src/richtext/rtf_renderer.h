@@ -46,7 +46,8 @@ struct TWPBoundedLayout {
 };
 TWPBoundedLayout CreateBoundedLayout(const QByteArray& rtf, qreal layoutWidth, qreal height);
 
-// The laid-out documents behind RenderRtfToRect (one per thread of use: the GUI).
+// The laid-out documents behind RenderRtfToRect, one cache per thread: a document and the
+// font engines its layout holds belong to the thread that made them.
 class TWPRtfDocumentCache {
 public:
     static TWPRtfDocumentCache& instance();

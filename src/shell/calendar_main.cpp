@@ -1,6 +1,7 @@
 #include "calendar_main.h"
 
 #include "calendar/calendar_panel.h"
+#include "calendar/page_prefetch.h"
 #include "platform/numeric.h"
 #include "printing/report_printer.h"
 #include "platform/program_folder.h"

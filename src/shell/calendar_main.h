@@ -15,6 +15,7 @@ class QScrollArea;
 class QToolButton;
 class QWidget;
 class TCalendarPanel32;
+class TPagePrefetch;
 class TFloatingPalette;
 class TMRUFileList;
 class TReportCanvas;
@@ -208,6 +209,12 @@ public:
     // handed over later by a second start, it opens after "Save changes?".
     void setStartupFile(const QString& path) { m_startupFile = path; }
     void OpenFileFromDesktop(const QString& path);
+    // Starts drawing the page of a calendar file given on the command line on another
+    // thread, at the zoom the remembered settings will show it at, before the window
+    // exists; nothing for a file the Open command would not take.
+    static std::unique_ptr<TPagePrefetch> PrefetchPage(const QString& path);
+    // The first opening of that file takes over what the drawing kept.
+    void setStartupPrefetch(std::unique_ptr<TPagePrefetch> prefetch);
 
     // Placed objects (object_commands.cpp).
     void CalendarPanelDroppedObjectEvent(QRect& r);
@@ -270,6 +277,7 @@ private:
     QList<QObject*> m_unavailable;
     std::unique_ptr<TReportPrinter> m_reportPrinter;
     QString m_startupFile;
+    std::unique_ptr<TPagePrefetch> m_startupPrefetch;
     PageHistory* m_history = nullptr;
     int m_editedCell = 0; // the cell the editor shows
     int m_lastInputType = 0;

@@ -2,6 +2,7 @@
 // asked before a document is replaced.
 #include "calendar/calendar_file.h"
 #include "calendar/calendar_panel.h"
+#include "calendar/page_prefetch.h"
 #include "platform/program_folder.h"
 #include "platform/prompter.h"
 #include "platform/shell_helpers.h"
@@ -76,6 +77,8 @@ void TCalendarMain::OpenCalendarFile(const QString path)
             if (CalendarPanel->Zoom() != 1.0f)
                 CalendarPanel->SetZoom(1.0f);
             CalendarPanel->LoadFromFile(path);
+            if (m_startupPrefetch && m_startupPrefetch->fileName() == path)
+                CalendarPanel->SetPrefetchedPage(std::move(m_startupPrefetch));
             CalendarPanel->HookAllObjects();
             HourglassOff();
             CalendarFileName = path;
@@ -92,6 +95,7 @@ void TCalendarMain::OpenCalendarFile(const QString path)
     } else {
         ShowInformation(FileNoLongerExistsText(path));
     }
+    m_startupPrefetch.reset(); // its drawing serves the first opening only
 
     QCoreApplication::processEvents();
     FirstActivation = false;

@@ -2,7 +2,10 @@
 // start of the program while this one runs.
 #include "calendar_main.h"
 
+#include "calendar/page_prefetch.h"
+#include "platform/screen_ppi.h"
 #include "platform/shell_helpers.h"
+#include "platform/zoom_scale.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -11,15 +14,35 @@
 #include <utility>
 
 namespace {
+bool isCalendarFileName(const QString& path) { return QFileInfo(path).suffix().toUpper() == QLatin1String("OVF"); }
+
 // As the Open command: only calendar files, told by their extension.
 bool acceptCalendarFile(const QString& path)
 {
-    if (QFileInfo(path).suffix().toUpper() == QLatin1String("OVF"))
+    if (isCalendarFileName(path))
         return true;
     ShowInformation(QStringLiteral("Must be a Calendar file (*.OVF)"));
     return false;
 }
 } // namespace
+
+std::unique_ptr<TPagePrefetch> TCalendarMain::PrefetchPage(const QString& path)
+{
+    if (!isCalendarFileName(path) || !QFileInfo(path).isFile())
+        return {};
+    TPreferences remembered;
+    remembered.LoadPreferences();
+    // The zoom the window gives its page, kept by OpenCalendarFile.
+    float zoom = PercentToZoomScale(remembered.MainZoomPercent);
+    if (zoom < 0.1f || zoom > 1.1f)
+        zoom = 1.0f;
+    return std::make_unique<TPagePrefetch>(TPagePrefetch::Setup{path, ScreenPPI(), zoom});
+}
+
+void TCalendarMain::setStartupPrefetch(std::unique_ptr<TPagePrefetch> prefetch)
+{
+    m_startupPrefetch = std::move(prefetch);
+}
 
 void TCalendarMain::openStartupFile()
 {

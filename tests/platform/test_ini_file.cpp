@@ -6,6 +6,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 
 namespace {
 
@@ -15,6 +16,13 @@ const QByteArray kLegacy = "[Zooming]\r\nMain=80\r\n\r\n; kept by hand\r\n"
                            "[Default Font]\r\nName=Caf\xE9 Sans\r\nSize=12\r\n\r\n"
                            "[Other Tool]\r\nOptions=a,b,,c\r\nMoney=\x80 5\r\nQuoted=\"C:\\Program Files\\x\"\r\n\r\n"
                            "[MRU]\r\nF0=C:\\My Calendars\\D\xFCsseldorf, 1997.OVF\r\n";
+
+// The file's inode: a save through QSaveFile puts a new file in the old one's place.
+ino_t inodeOf(const QString& path)
+{
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
+}
 
 QByteArray readAll(const QString& path)
 {
@@ -266,6 +274,40 @@ private slots:
         bad.writeInteger("S", "k", 1);
         QVERIFY(!bad.save());
         QVERIFY(QFileInfo(blocked).isDir());
+    }
+
+    void savingUnchangedContentLeavesTheFileAlone()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("OV.ini");
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(kLegacy);
+        }
+        const ino_t before = inodeOf(path);
+        QVERIFY(before != 0);
+        IniFile ini;
+        QVERIFY(ini.load(path));
+        ini.writeString("Zooming", "Main", "80"); // what it holds already
+        QVERIFY(ini.save());
+        QCOMPARE(inodeOf(path), before);
+        QCOMPARE(readAll(path), kLegacy);
+
+        // A change is written, and so is content the file lost in the meantime.
+        ini.writeString("Zooming", "Main", "90");
+        QVERIFY(ini.save());
+        QVERIFY(inodeOf(path) != before);
+        QVERIFY(readAll(path).contains("Main=90\r\n"));
+        const QByteArray ours = readAll(path);
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(ours.left(ours.size() - 1)); // same length but one byte
+            f.write("X");
+        }
+        QVERIFY(ini.save());
+        QCOMPARE(readAll(path), ours);
     }
 };
 OV_TEST(TestIniFile)

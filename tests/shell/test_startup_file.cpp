@@ -1,9 +1,12 @@
 #include "calendar/calendar_file.h"
 #include "calendar/calendar_page.h"
+#include "calendar/calendar_panel.h"
+#include "calendar/page_prefetch.h"
 #include "main_window_fixture.h"
 #include "platform/ini_file.h"
 #include "platform/single_instance.h"
 #include "private_cups.h"
+#include "richtext/rtf_renderer.h"
 #include "shell/mru_file_list.h"
 #include "test_registry.h"
 
@@ -116,6 +119,41 @@ private slots:
         // may have met the print system before the test's own server existed).
         for (const QString& text : prompts->texts())
             QVERIFY2(text.contains(QStringLiteral("printer")), qPrintable(text));
+        main.Modified = false;
+        setUserDataFolderOverride(QString());
+    }
+
+    void fileOnTheCommandLineIsDrawnWhileTheWindowIsBuilt()
+    {
+        QTemporaryDir dir;
+        setUserDataFolderOverride(dir.path());
+        TCalendarPage page(96);
+        page.ResetToDefaults();
+        for (int i = 1; i <= TCalendarPage::kCellCount; i += 3)
+            page.SetCellRtf(i, "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Day " + QByteArray::number(i)
+                                   + "\\par {\\b dentist} at 3pm\\par}");
+        const QString given = dir.filePath(QStringLiteral("Given.OVF"));
+        SaveCalendarFile(page, given);
+
+        // Only what the Open command takes is drawn ahead.
+        QVERIFY(!TCalendarMain::PrefetchPage(dir.filePath(QStringLiteral("Style.OVS"))));
+        QVERIFY(!TCalendarMain::PrefetchPage(dir.filePath(QStringLiteral("Missing.OVF"))));
+        std::unique_ptr<TPagePrefetch> prefetch = TCalendarMain::PrefetchPage(given);
+        QVERIFY(prefetch);
+
+        // The window's first paintings copy what the worker drew: this thread lays out no
+        // cell text at all.
+        const int layoutsBefore = TWPRtfDocumentCache::instance().misses();
+        ScopedScriptedPrompter prompts;
+        TCalendarMain main;
+        main.setStartupFile(given);
+        main.setStartupPrefetch(std::move(prefetch));
+        main.show();
+        QTRY_VERIFY(main.FirstActivationDone());
+        QCOMPARE(main.CalendarFileName, given);
+        main.CalendarPanel->DrawToImage();
+        QVERIFY(main.CalendarPanel->keptPixels().cells.hits() > 0);
+        QCOMPARE(TWPRtfDocumentCache::instance().misses(), layoutsBefore);
         main.Modified = false;
         setUserDataFolderOverride(QString());
     }
