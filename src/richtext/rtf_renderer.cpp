@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextBoundaryFinder>
 #include <QTextDocument>
+#include <QTextFrame>
 #include <QTextLayout>
 #include <algorithm>
 #include <cmath>
@@ -73,14 +74,18 @@ std::shared_ptr<QTextDocument> layOut(const std::shared_ptr<DocumentWithDevice>&
     return std::shared_ptr<QTextDocument>(holder, doc);
 }
 
+// Characters are no narrower than this part of an em; most are about half an em wide.
+constexpr qreal kNarrowestCharEm = 0.1;
+constexpr qreal kUsualCharEm = 0.5;
+
 // How much of a text can show in a box w × h pixels whose smallest font is emPx pixels
-// high: lines are no lower than 0.8 em and characters no narrower than 0.1 em. Two lines
+// high: lines are no lower than 0.8 em and characters no narrower than charEm. Two lines
 // more than can show are kept, so where the text is cut changes no line that shows.
-TWPRtfReadLimit visibleLimit(qreal w, qreal h, qreal emPx)
+TWPRtfReadLimit visibleLimit(qreal w, qreal h, qreal emPx, qreal charEm = kNarrowestCharEm)
 {
     const qreal em = std::max<qreal>(1, emPx);
     const qreal lines = std::ceil(std::max<qreal>(0, h) / (0.8 * em)) + 2;
-    const qreal perLine = std::ceil(std::max<qreal>(1, w) / (0.1 * em)) + 1;
+    const qreal perLine = std::ceil(std::max<qreal>(1, w) / (charEm * em)) + 1;
     return {qsizetype(std::min<qreal>(lines * perLine, 1e9)), qsizetype(std::min<qreal>(lines, 1e9))};
 }
 
@@ -169,6 +174,22 @@ LineCut wholeLinesWithin(const QTextDocument& doc, qreal height)
     return {height, false};
 }
 
+// Whether a text read only in part shows the whole lines within `height` as the whole
+// text would, and that text goes on beyond them. Cutting can change the line the cut falls
+// in and the line before it (the cut word may fit there), so both must lie below the box.
+bool cutChangesNoLineShown(const QTextDocument& doc, qreal height)
+{
+    if (!doc.rootFrame()->childFrames().isEmpty())
+        return false; // a table row is as high as its highest cell, wherever that is cut
+    if (!wholeLinesWithin(doc, height).more)
+        return false;
+    const QTextLayout* last = doc.lastBlock().layout();
+    const int lines = last->lineCount();
+    if (lines == 0)
+        return false;
+    return last->position().y() + last->lineAt(std::max(0, lines - 2)).y() >= height;
+}
+
 TWPRenderResult drawDocument(QPainter& painter, const QRect& rect, const TWPBoundedLayout& layout, qreal scale,
                              TWPDisplayMode mode, const QColor& background)
 {
@@ -204,14 +225,28 @@ std::shared_ptr<QTextDocument> CreateLayoutDocument(const QByteArray& rtf, qreal
 
 TWPBoundedLayout CreateBoundedLayout(const QByteArray& rtf, qreal layoutWidth, qreal height)
 {
+    TWPBoundedLayout out;
+    out.height = height;
+    const qreal bytesEmPx = smallestFontPxInRtf(rtf);
+    // Letters are seldom as narrow as the start below allows for, and shaping what never
+    // shows is most of the work of a long text: first as much as letters of a usual width
+    // fill, kept when it reaches past the box.
+    {
+        auto holder = std::make_shared<DocumentWithDevice>();
+        const bool cut = ReadRtfStart(rtf, &holder->doc, visibleLimit(layoutWidth, height, bytesEmPx, kUsualCharEm));
+        std::shared_ptr<QTextDocument> doc = layOut(holder, layoutWidth);
+        if (!cut || cutChangesNoLineShown(*doc, height)) {
+            out.doc = std::move(doc);
+            out.cutShort = cut;
+            return out;
+        }
+    }
     auto holder = std::make_shared<DocumentWithDevice>();
     QTextDocument& doc = holder->doc;
     // First a little more than the smallest font the bytes name could show (never less
     // than the text's own smallest font needs), then, when that holds more than the
     // text's own smallest font can show, just that.
-    TWPBoundedLayout out;
-    out.height = height;
-    const TWPRtfReadLimit first = visibleLimit(layoutWidth, height, smallestFontPxInRtf(rtf));
+    const TWPRtfReadLimit first = visibleLimit(layoutWidth, height, bytesEmPx);
     out.cutShort = ReadRtfStart(rtf, &doc, {first.maxChars + 1, first.maxLines + 1});
     const TWPRtfReadLimit limit = visibleLimit(layoutWidth, height, smallestFontPx(doc));
     if (out.cutShort || doc.characterCount() - 1 > limit.maxChars || doc.blockCount() - 1 > limit.maxLines)

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPicture>
+#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -424,6 +425,134 @@ private slots:
         const QStringList shown = shownLines(*bounded.doc);
         QVERIFY(shown.size() >= 5);
         QCOMPARE(shown, shownLines(*full));
+    }
+
+    // Texts of every kind, cut for boxes of every size, show the lines the whole text shows,
+    // in the same places, and tell the same about text going on.
+    void randomTextsShowAsFromTheWholeText()
+    {
+        int readInPart = 0;
+        for (int seed = 1; seed <= 80; ++seed) {
+            QRandomGenerator rng{quint32(seed)};
+            const QByteArray rtf = randomCellText(rng);
+            const qreal width = 30 + rng.bounded(300);
+            const qreal height = 10 + rng.bounded(400);
+            const TWPBoundedLayout bounded = CreateBoundedLayout(rtf, width, height);
+            const auto full = CreateLayoutDocument(rtf, width);
+            const QString where = QStringLiteral("seed %1, %2 x %3").arg(seed).arg(width).arg(height);
+            QCOMPARE(shownLineBoxes(*bounded.doc, height), shownLineBoxes(*full, height));
+            QVERIFY2((bounded.cutShort || continuesBelow(*bounded.doc, height)) == continuesBelow(*full, height),
+                     qPrintable(where));
+            readInPart += bounded.cutShort;
+        }
+        QVERIFY(readInPart >= 20);
+    }
+
+    // Letters narrower than usual end a start read for usual ones near the bottom of the
+    // box, above or below it as the box grows: every height shows as the whole text does.
+    void cutsNearTheBottomChangeNoLineThatShows()
+    {
+        for (int narrow = 0; narrow <= 6; ++narrow) {
+            QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ";
+            for (int i = 0; i < 400; ++i)
+                rtf += i % 7 < narrow ? "il i, " : i % 11 == 5 ? "{\\fs28 Wimbledon} " : "meeting ";
+            rtf += "\\par}";
+            for (qreal width = 40; width < 340; width += 7) {
+                const auto full = CreateLayoutDocument(rtf, width);
+                for (qreal height = 12; height < 200; height += 3.5) {
+                    const TWPBoundedLayout bounded = CreateBoundedLayout(rtf, width, height);
+                    QCOMPARE(shownLineBoxes(*bounded.doc, height), shownLineBoxes(*full, height));
+                }
+            }
+        }
+    }
+
+    // Letters of a usual width: far less is read than the narrowest letters would need.
+    void usualLettersAreReadNoFurtherThanTheyFill()
+    {
+        QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs16 ";
+        for (int i = 0; i < 2000; ++i)
+            rtf += "meeting at the office ";
+        rtf += "\\par}";
+        const TWPBoundedLayout layout = CreateBoundedLayout(rtf, 100, 128);
+        QVERIFY(layout.cutShort);
+        // Letters a tenth of an em wide would need (128 / 8.5 + 3) x (100 / 1.07 + 1) = 1710.
+        QVERIFY2(layout.doc->characterCount() < 500, qPrintable(QString::number(layout.doc->characterCount())));
+    }
+
+private:
+    static QByteArray randomCellText(QRandomGenerator& rng)
+    {
+        static const char* words[] = {"a", "at", "the", "meeting", "Caf\\'e9", "Wimbledon", "iiii", "WWW", "3pm,",
+                                      "\\u1042?\\u1089?\\u1090?", "\\{x\\}", "supercalifragilistic"};
+        static const char* aligns[] = {"", "\\qc", "\\qr", "\\qj"};
+        QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1 Times New Roman;}{\\f2 Courier New;}}";
+        const int paragraphs = 1 + rng.bounded(rng.bounded(2) ? 4 : 60);
+        for (int p = 0; p < paragraphs; ++p) {
+            rtf += "\\pard";
+            rtf += aligns[rng.bounded(4)];
+            if (rng.bounded(5) == 0)
+                rtf += "\\sb" + QByteArray::number(rng.bounded(200)) + "\\sa" + QByteArray::number(rng.bounded(200));
+            const int runs = 1 + rng.bounded(rng.bounded(3) ? 4 : 40);
+            for (int r = 0; r < runs; ++r) {
+                rtf += "{\\f" + QByteArray::number(rng.bounded(3)) + "\\fs" + QByteArray::number(8 + 2 * rng.bounded(20));
+                if (rng.bounded(2))
+                    rtf += "\\b";
+                if (rng.bounded(4) == 0)
+                    rtf += "\\i";
+                if (rng.bounded(12) == 0)
+                    rtf += rng.bounded(2) ? "\\super" : "\\sub";
+                rtf += ' ';
+                for (int w = 1 + rng.bounded(8); w > 0; --w) {
+                    if (rng.bounded(40) == 0)
+                        rtf += QByteArray(50 + rng.bounded(400), 'm');
+                    else
+                        rtf += words[rng.bounded(int(std::size(words)))];
+                    rtf += rng.bounded(15) == 0 ? "\\line " : " ";
+                }
+                rtf += '}';
+            }
+            rtf += "\\par\r\n";
+        }
+        return rtf + "}";
+    }
+
+    // Each whole line within the height: its text and where it stands.
+    static QStringList shownLineBoxes(const QTextDocument& doc, qreal height)
+    {
+        doc.size();
+        QStringList lines;
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+            const QPointF at = b.layout()->position();
+            for (int i = 0; i < b.layout()->lineCount(); ++i) {
+                const QTextLine line = b.layout()->lineAt(i);
+                if (at.y() + line.y() + line.height() > height + 0.01)
+                    return lines;
+                lines << QStringLiteral("%1 @%2,%3 h%4 w%5")
+                             .arg(b.text().mid(line.textStart(), line.textLength()))
+                             .arg(at.x() + line.x())
+                             .arg(at.y() + line.y())
+                             .arg(line.height())
+                             .arg(line.naturalTextWidth());
+            }
+        }
+        return lines;
+    }
+
+    // Whether anything but blanks follows the whole lines within the height.
+    static bool continuesBelow(const QTextDocument& doc, qreal height)
+    {
+        doc.size();
+        bool below = false;
+        for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
+            for (int i = 0; i < b.layout()->lineCount(); ++i) {
+                const QTextLine line = b.layout()->lineAt(i);
+                below = below || b.layout()->position().y() + line.y() + line.height() > height + 0.01;
+                if (below && !b.text().mid(line.textStart(), line.textLength()).trimmed().isEmpty())
+                    return true;
+            }
+        }
+        return false;
     }
 };
 OV_TEST(TestRtfRendererBounds)
