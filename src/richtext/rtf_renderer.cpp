@@ -74,9 +74,10 @@ std::shared_ptr<QTextDocument> layOut(const std::shared_ptr<DocumentWithDevice>&
     return std::shared_ptr<QTextDocument>(holder, doc);
 }
 
-// Characters are no narrower than this part of an em; most are about half an em wide.
+// Characters are no narrower than this part of an em; most are about half an em wide,
+// and in a text that mixes sizes the smallest em is a small part of the usual one.
 constexpr qreal kNarrowestCharEm = 0.1;
-constexpr qreal kUsualCharEm = 0.5;
+constexpr qreal kFirstGuessCharEm = 1.5;
 
 // How much of a text can show in a box w × h pixels whose smallest font is emPx pixels
 // high: lines are no lower than 0.8 em and characters no narrower than charEm. Two lines
@@ -190,6 +191,19 @@ bool cutChangesNoLineShown(const QTextDocument& doc, qreal height)
     return last->position().y() + last->lineAt(std::max(0, lines - 2)).y() >= height;
 }
 
+// How many characters a start of `chars` that reached too little of a box `height` high
+// is to grow to: as many more as it fills so far, for the box and two lines below it
+// with a quarter to spare, and at least twice as many.
+qsizetype moreToRead(const QTextDocument& doc, qsizetype chars, qreal height)
+{
+    const qreal reached = doc.size().height();
+    const QTextLayout* last = doc.lastBlock().layout();
+    const qreal lineHeight = last->lineCount() > 0 ? last->lineAt(last->lineCount() - 1).height() : 0;
+    const qreal wanted = 1.25 * (height + 2 * lineHeight);
+    const qreal grown = reached > 1 ? chars * wanted / reached : 4.0 * chars;
+    return qsizetype(std::clamp<qreal>(grown, 2.0 * chars, 1e9));
+}
+
 TWPRenderResult drawDocument(QPainter& painter, const QRect& rect, const TWPBoundedLayout& layout, qreal scale,
                              TWPDisplayMode mode, const QColor& background)
 {
@@ -228,18 +242,21 @@ TWPBoundedLayout CreateBoundedLayout(const QByteArray& rtf, qreal layoutWidth, q
     TWPBoundedLayout out;
     out.height = height;
     const qreal bytesEmPx = smallestFontPxInRtf(rtf);
-    // Letters are seldom as narrow as the start below allows for, and shaping what never
-    // shows is most of the work of a long text: first as much as letters of a usual width
-    // fill, kept when it reaches past the box.
-    {
+    const TWPRtfReadLimit surely = visibleLimit(layoutWidth, height, bytesEmPx);
+    // Shaping text that never shows is most of the work of a long text, and every font it
+    // names costs the first time: first a start as long as wide letters fill, kept when
+    // it reaches past the box; else one as long as that start says the box needs.
+    TWPRtfReadLimit guess = visibleLimit(layoutWidth, height, bytesEmPx, kFirstGuessCharEm);
+    for (int attempt = 0; attempt < 2 && guess.maxChars < surely.maxChars; ++attempt) {
         auto holder = std::make_shared<DocumentWithDevice>();
-        const bool cut = ReadRtfStart(rtf, &holder->doc, visibleLimit(layoutWidth, height, bytesEmPx, kUsualCharEm));
+        const bool cut = ReadRtfStart(rtf, &holder->doc, guess);
         std::shared_ptr<QTextDocument> doc = layOut(holder, layoutWidth);
         if (!cut || cutChangesNoLineShown(*doc, height)) {
             out.doc = std::move(doc);
             out.cutShort = cut;
             return out;
         }
+        guess.maxChars = moreToRead(*doc, guess.maxChars, height);
     }
     auto holder = std::make_shared<DocumentWithDevice>();
     QTextDocument& doc = holder->doc;
