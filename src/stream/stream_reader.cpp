@@ -43,8 +43,14 @@ void TStreamReader::fail(const QString& reason) const { throw EStreamError(reaso
 
 void TStreamReader::refill(qint64 want)
 {
-    // Keep the unread tail, then top up from the device.
-    m_buf.remove(0, m_bufPos);
+    // Keep the unread tail at the front, then top up from the device. Moved by hand: a
+    // removal from the front would only move where the array starts, and growing it again
+    // would then take fresh memory for every chunk of the file.
+    const qint64 tail = m_buf.size() - m_bufPos;
+    if (m_bufPos > 0) {
+        std::memmove(m_buf.data(), m_buf.constData() + m_bufPos, size_t(tail));
+        m_buf.truncate(tail);
+    }
     m_bufPos = 0;
     const qint64 n = std::min(m_devRemaining, std::max(want, kChunk));
     if (n <= 0)
