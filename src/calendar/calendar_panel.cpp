@@ -56,8 +56,10 @@ void TCalendarPanel32::SetPrefetchedPage(std::unique_ptr<TPagePrefetch> prefetch
     m_prefetched = std::move(prefetch);
 }
 
-void TCalendarPanel32::AdoptPixels(TPagePixels&& pixels, const QList<QByteArray>& cellTexts)
+void TCalendarPanel32::AdoptPixels(TPagePixels&& pixels, const QList<QByteArray>& cellTexts, QImage&& pageImage)
 {
+    if (!pageImage.isNull())
+        m_pageImage = std::move(pageImage);
     for (int i = 1; i <= kCellCount && i <= cellTexts.size(); ++i) {
         TWPRtfStorage* store = CellStorage(i);
         const QByteArray& text = cellTexts[i - 1];

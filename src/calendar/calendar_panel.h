@@ -34,8 +34,10 @@ public:
     // Takes over what a drawing of the same file elsewhere kept (the page drawn on a worker
     // thread at start), so that the first painting copies it. Cells holding the same texts
     // as cellTexts (by cell number, from 1) take over those bytes, which the pixels are kept
-    // under; other cells are simply drawn.
-    void AdoptPixels(TPagePixels&& pixels, const QList<QByteArray>& cellTexts);
+    // under; other cells are simply drawn. The image the page was drawn on, when given, is
+    // drawn over next instead of a new one: its memory is in use already, where a new page's
+    // megabytes would first have to be handed to the process page by page.
+    void AdoptPixels(TPagePixels&& pixels, const QList<QByteArray>& cellTexts, QImage&& pageImage = QImage());
     const TPagePixels& keptPixels() const { return m_kept; }
     // The page of the file just read, drawn ahead on another thread: the next drawing takes
     // over its pixels (waiting for it if it is not done yet), so that everything else

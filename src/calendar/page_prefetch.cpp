@@ -27,8 +27,7 @@ void TPagePrefetch::draw()
         auto cellText = [&](QPainter& p, int cell, const TRect& rFree, TPageTarget target) {
             PaintCellText(p, page, cell, rFree, target, m_setup.zoom, false, m_pixels.cells);
         };
-        QImage image;
-        DrawPageImage(image, PageImageSize(page, m_setup.zoom), page, m_setup.zoom, cellText, TPageTarget::Screen,
+        DrawPageImage(m_image, PageImageSize(page, m_setup.zoom), page, m_setup.zoom, cellText, TPageTarget::Screen,
                       m_pixels);
         for (int i = 1; i <= TCalendarPage::kCellCount; ++i)
             m_cellTexts.append(page.CellStorage(i)->rtf());
@@ -36,6 +35,7 @@ void TPagePrefetch::draw()
     } catch (...) {
         // Nothing to hand over: the page widget reads the file itself and reports what it finds.
         m_pixels = TPagePixels();
+        m_image = QImage();
         m_cellTexts.clear();
     }
     m_finished.release();
@@ -53,7 +53,7 @@ bool TPagePrefetch::handTo(TCalendarPanel32& page)
     if (!m_drawn)
         return false;
     m_drawn = false;
-    page.AdoptPixels(std::move(m_pixels), m_cellTexts);
+    page.AdoptPixels(std::move(m_pixels), m_cellTexts, std::move(m_image));
     m_cellTexts.clear();
     return true;
 }

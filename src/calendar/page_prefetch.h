@@ -43,5 +43,6 @@ private:
     // Written by the worker before it releases m_finished.
     bool m_drawn = false;
     TPagePixels m_pixels;
+    QImage m_image; // the page as drawn: its memory is already the process's to draw on
     QList<QByteArray> m_cellTexts;
 };

@@ -77,6 +77,26 @@ private slots:
         QVERIFY(!prefetch.handTo(page)); // handed over once
     }
 
+    // The page is drawn over the image the worker drew on, whatever that image held, and
+    // over a new one when the size differs.
+    void thePageIsDrawnOverTheWorkersImage()
+    {
+        QTemporaryDir dir;
+        const QString path = writeSampleFile(dir, 0);
+        const QImage fresh = freshDrawing(path);
+        for (const QSize size : {fresh.size(), fresh.size() / 2}) {
+            TCalendarPanel32 page(nullptr, 96);
+            openLikeTheWindow(page, path);
+            QImage worker(size, QImage::Format_RGB32);
+            worker.fill(Qt::red);
+            const uchar* bits = worker.constBits();
+            page.AdoptPixels(TPagePixels(), {}, std::move(worker));
+            const QImage shown = page.DrawToImage();
+            QCOMPARE(shown.constBits() == bits, size == fresh.size());
+            QCOMPARE(shown, fresh);
+        }
+    }
+
     void theNextDrawingTakesItOverAndReadingAnotherFileLetsItGo()
     {
         QTemporaryDir dir;
