@@ -27,8 +27,10 @@ void TPagePrefetch::draw()
         auto cellText = [&](QPainter& p, int cell, const TRect& rFree, TPageTarget target) {
             PaintCellText(p, page, cell, rFree, target, m_setup.zoom, false, m_pixels.cells);
         };
-        DrawPageImage(m_image, PageImageSize(page, m_setup.zoom), page, m_setup.zoom, cellText, TPageTarget::Screen,
-                      m_pixels);
+        // At the size the window's page will have: sized whole when it reads the file, then
+        // zoomed, so that the window draws over this very image.
+        const QSize size = TGBasePanel::ZoomedSize(PageImageSize(page, 1.0f), m_setup.zoom);
+        DrawPageImage(m_image, size, page, m_setup.zoom, cellText, TPageTarget::Screen, m_pixels);
         for (int i = 1; i <= TCalendarPage::kCellCount; ++i)
             m_cellTexts.append(page.CellStorage(i)->rtf());
         m_drawn = true;

@@ -51,6 +51,11 @@ TGBasePanel::~TGBasePanel()
 
 // --- Zoom, tool state, grid --------------------------------------------------------------
 
+QSize TGBasePanel::ZoomedSize(QSize size, float factor)
+{
+    return {roundHalfEven(size.width() * double(factor)), roundHalfEven(size.height() * double(factor))};
+}
+
 void TGBasePanel::SetZoom(float x)
 {
     if (x == m_zoom)
@@ -58,8 +63,7 @@ void TGBasePanel::SetZoom(float x)
     m_zooming = true;
     if (m_zoom * 10 == 0)
         m_zoom = 1.0f;
-    const float f = x / m_zoom;
-    resize(roundHalfEven(width() * double(f)), roundHalfEven(height() * double(f)));
+    resize(ZoomedSize(size(), x / m_zoom));
     m_zoom = x;
     for (TGGraphicControl* o : Objects())
         o->ZoomTo(x);

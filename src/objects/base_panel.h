@@ -38,6 +38,8 @@ public:
     // Rescales the panel and every object by the ratio of new to old zoom, rounding
     // halves to even.
     void SetZoom(float x);
+    // The size a panel of `size` takes when zoomed by `factor` (new zoom / old zoom).
+    static QSize ZoomedSize(QSize size, float factor);
     bool PaintSuspended = false;
     bool Loading = false;
     bool Printing = false;

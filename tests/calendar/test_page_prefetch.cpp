@@ -1,5 +1,6 @@
 #include "calendar/calendar_panel.h"
 #include "calendar/page_prefetch.h"
+#include "platform/zoom_scale.h"
 #include "page_samples.h"
 #include "platform/screen_ppi.h"
 #include "test_registry.h"
@@ -75,6 +76,26 @@ private slots:
         QVERIFY(kept.cells.hits() > 0);
         QCOMPARE(shown, freshDrawing(path));
         QVERIFY(!prefetch.handTo(page)); // handed over once
+    }
+
+    // The worker draws at the size the window's page takes, so that the window can draw
+    // over the worker's image: sized whole when it reads the file, then zoomed.
+    void theWorkerDrawsAtTheSizeTheWindowGivesThePage()
+    {
+        QTemporaryDir dir;
+        for (const int layout : {0, 3, 12, 21}) {
+            const QString path = writeSampleFile(dir, layout);
+            for (const int percent : {20, 50, 60, 90, 100}) {
+                TCalendarPanel32 page(nullptr, 96);
+                page.ApplyMainFormDesignValues();
+                page.ResetToDefaults();
+                page.SetZoom(1.0f);
+                page.LoadFromFile(path);
+                const QSize whole = PageImageSize(page, 1.0f);
+                page.SetZoom(PercentToZoomScale(percent));
+                QCOMPARE(page.size(), TGBasePanel::ZoomedSize(whole, PercentToZoomScale(percent)));
+            }
+        }
     }
 
     // The page is drawn over the image the worker drew on, whatever that image held, and
