@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QTest>
 #include <QUuid>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
