@@ -1,9 +1,9 @@
 #pragma once
+#include <QByteArray>
 #include <QObject>
 #include <functional>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 // One running program per user: a second start hands its request to the first (come
 // forward, or open a file) and ends.
@@ -29,10 +29,15 @@ public:
     static QByteArray openMessage(const QString& path);
 
 private:
-    void readRequests(QLocalSocket* socket);
+    bool listen();
+    void acceptConnections();
     void handleLine(const QByteArray& line);
 
-    QString m_serverName;
-    QLocalServer* m_server = nullptr;
+    QByteArray m_socketPath; // in the file system's encoding
+    int m_listenFd = -1;
+    QSocketNotifier* m_listenNotifier = nullptr;
+    // The socket file this instance made, so that it removes only its own.
+    quint64 m_socketDevice = 0;
+    quint64 m_socketInode = 0;
     bool m_other = false;
 };
