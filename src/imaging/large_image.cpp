@@ -8,7 +8,7 @@
 namespace {
 
 constexpr qsizetype kHugePage = qsizetype(2) << 20;
-constexpr qsizetype kLargeImageBytes = qsizetype(1) << 20;
+constexpr qsizetype kLargeImageBytes = qsizetype(512) << 10;
 
 struct Mapping {
     void* start;
