@@ -1,5 +1,6 @@
 #include "grid_image_cache.h"
 
+#include "imaging/large_image.h"
 #include "platform/locale_names.h"
 
 #include <algorithm>
@@ -61,7 +62,7 @@ void GridImageCache::draw(QPainter& p, Kind kind, const TCalDrawRecord& rec, TDr
     Entry e{kind, rec, target.look, target.offset, am, pm, QImage(), out, true};
     const QRect onImage = rec.rect.toQRect().translated(target.offset);
     if (!onImage.isEmpty() && target.image->rect().contains(onImage) && within(out.paintedRect, rec.rect))
-        e.pixels = target.image->copy(onImage);
+        e.pixels = CopyLargeImage(*target.image, onImage);
     m_entries.push_back(std::move(e));
 }
 

@@ -1,6 +1,7 @@
 #include "page_image.h"
 
 #include "calendar/calendar_page.h"
+#include "imaging/large_image.h"
 #include "platform/numeric.h"
 #include "richtext/rtf_storage.h"
 
@@ -31,7 +32,7 @@ void DrawPageImage(QImage& image, QSize size, TCalendarPage& page, float zoom, c
 {
     size = size.expandedTo(QSize(1, 1));
     if (image.size() != size || !image.isDetached())
-        image = QImage(size, QImage::Format_RGB32);
+        image = NewLargeImage(size, QImage::Format_RGB32);
     if (!QRect(QPoint(0, 0), PageImageSize(page, zoom)).contains(image.rect()))
         image.fill(Qt::white); // the page paints its white sheet itself
     {
