@@ -19,6 +19,13 @@ namespace {
 
 const QColor kOutside(200, 220, 240);
 
+// One paragraph of `words` said `times` over in Arial of halfPoints.
+QByteArray repeatedInArial(int halfPoints, const QByteArray& words, int times)
+{
+    return "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs" + QByteArray::number(halfPoints) + ' ' + words.repeated(times)
+        + "\\par}";
+}
+
 QImage canvas(int w = 320, int h = 200)
 {
     QImage img(w, h, QImage::Format_RGB32);
@@ -375,10 +382,8 @@ private slots:
 
     void cuttingChangesNoLineThatShows()
     {
-        QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 ";
-        for (int i = 0; i < 300; ++i)
-            rtf += "alpha beta gamma delta epsilon zeta eta theta iota kappa lambda ";
-        rtf += "\\par}";
+        const QByteArray rtf =
+            repeatedInArial(20, "alpha beta gamma delta epsilon zeta eta theta iota kappa lambda ", 300);
         const TWPBoundedLayout bounded = CreateBoundedLayout(rtf, 150, 100);
         QVERIFY(bounded.cutShort);
         const auto full = CreateLayoutDocument(rtf, 150);
@@ -470,10 +475,7 @@ private slots:
     // Letters of a usual width: far less is read than the narrowest letters would need.
     void usualLettersAreReadNoFurtherThanTheyFill()
     {
-        QByteArray rtf = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\f0\\fs16 ";
-        for (int i = 0; i < 2000; ++i)
-            rtf += "meeting at the office ";
-        rtf += "\\par}";
+        const QByteArray rtf = repeatedInArial(16, "meeting at the office ", 2000);
         const TWPBoundedLayout layout = CreateBoundedLayout(rtf, 100, 128);
         QVERIFY(layout.cutShort);
         // Letters a tenth of an em wide would need (128 / 8.5 + 3) x (100 / 1.07 + 1) = 1710.
@@ -495,7 +497,8 @@ private:
                 rtf += "\\sb" + QByteArray::number(rng.bounded(200)) + "\\sa" + QByteArray::number(rng.bounded(200));
             const int runs = 1 + rng.bounded(rng.bounded(3) ? 4 : 40);
             for (int r = 0; r < runs; ++r) {
-                rtf += "{\\f" + QByteArray::number(rng.bounded(3)) + "\\fs" + QByteArray::number(8 + 2 * rng.bounded(20));
+                rtf += "{\\f" + QByteArray::number(rng.bounded(3));
+                rtf += "\\fs" + QByteArray::number(8 + 2 * rng.bounded(20));
                 if (rng.bounded(2))
                     rtf += "\\b";
                 if (rng.bounded(4) == 0)
